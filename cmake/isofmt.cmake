@@ -1,0 +1,56 @@
+# Helpers shared by the subdirectories.
+
+# isofmt_subsystem(NAME DEPS...): a static library of the .cpp files in
+# src/NAME, built for the plug-ins (standard library only, no exceptions).
+function(isofmt_subsystem name)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
+  if(sources)
+    add_library(isofmt_${name} STATIC ${sources})
+    target_include_directories(isofmt_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(isofmt_${name} PRIVATE -fno-exceptions -fno-rtti)
+    target_link_libraries(isofmt_${name} PUBLIC ${ARGN})
+  else()
+    add_library(isofmt_${name} INTERFACE)
+    target_include_directories(isofmt_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(isofmt_${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# isofmt_module(NAME LIBS...): one plug-in. src/modules/NAME.cpp holds its
+# tables; src/modules/NAME.exports lists the names it exports, one a line.
+function(isofmt_module name)
+  add_library(${name} SHARED ${PROJECT_SOURCE_DIR}/src/modules/${name}.cpp)
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  file(STRINGS ${PROJECT_SOURCE_DIR}/src/modules/${name}.exports exports REGEX "^[A-Za-z_]")
+  set(script "{\n  global:\n")
+  foreach(sym IN LISTS exports)
+    string(APPEND script "    ${sym};\n")
+    target_link_options(${name} PRIVATE "LINKER:--undefined=${sym}")
+  endforeach()
+  string(APPEND script "  local: *;\n};\n")
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.map "${script}")
+  target_link_options(${name} PRIVATE
+    "LINKER:--version-script=${CMAKE_CURRENT_BINARY_DIR}/${name}.map"
+    "LINKER:-Bsymbolic" "LINKER:--gc-sections" "LINKER:--as-needed")
+  if(NOT ISOFMT_SANITIZED)
+    target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+  endif()
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS
+    ${PROJECT_SOURCE_DIR}/src/modules/${name}.exports)
+endfunction()
+
+# isofmt_test(NAME LIBS...): one test executable of the .cpp files in
+# tests/NAME, registered with CTest.
+function(isofmt_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(test_${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND test_${name})
+  set_tests_properties(${name} PROPERTIES LABELS "${name}")
+endfunction()

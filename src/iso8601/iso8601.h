@@ -1,0 +1,29 @@
+// ISO 8601 date, time and datetime formats: extended, zone-qualified, basic.
+#pragma once
+
+#include <cstdint>
+
+#include "host/call_block.h"
+
+extern "C" {
+std::int32_t f8601da(FormatBlock* block);
+std::int32_t f8601tm(FormatBlock* block);
+std::int32_t f8601dt(FormatBlock* block);
+std::int32_t f8601dn(FormatBlock* block);
+std::int32_t f8601dz(FormatBlock* block);
+std::int32_t f8601tz(FormatBlock* block);
+std::int32_t f8601lz(FormatBlock* block);
+std::int32_t f8601dx(FormatBlock* block);
+std::int32_t f8601lx(FormatBlock* block);
+std::int32_t f8601tx(FormatBlock* block);
+std::int32_t b8601da(FormatBlock* block);
+std::int32_t b8601tm(FormatBlock* block);
+std::int32_t b8601tz(FormatBlock* block);
+std::int32_t b8601dt(FormatBlock* block);
+std::int32_t b8601dz(FormatBlock* block);
+std::int32_t b8601dn(FormatBlock* block);
+std::int32_t b8601lz(FormatBlock* block);
+std::int32_t b8601dx(FormatBlock* block);
+std::int32_t b8601lx(FormatBlock* block);
+std::int32_t b8601tx(FormatBlock* block);
+}
