@@ -2,14 +2,15 @@
 // informats and formats.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "duration/entity.h"
 #include "host/call_block.h"
 
-extern const std::uint8_t postxt[101];  // packed-decimal bytes 0x00..0x99, then 0xFF
-extern const std::uint8_t negtxt[101];  // their negative images, then 0xFE
-extern const std::uint8_t poss[7];      // single-unit codes: 1, 2, 3, 4, 8, 16, 32
+extern const std::array<std::uint8_t, 101> postxt;  // packed-decimal bytes 0x00..0x99, then 0xFF
+extern const std::array<std::uint8_t, 101> negtxt;  // their negative images, then 0xFE
+extern const std::array<std::uint8_t, 7> poss;       // single-unit codes: 1, 2, 3, 4, 8, 16, 32
 
 extern "C" {
 // Packed encoding

@@ -44,5 +44,3 @@ inline void load_gmt_text(const char* text, char out[6]) {
     for (int i = 0; i < 6; ++i) out[i] = __atomic_load_n(text + i, __ATOMIC_RELAXED);
 }
 
-// Problem messages, indexed by code 1..27; "Unknown reason" otherwise.
-const char* problem_message(std::int32_t code);
