@@ -6,17 +6,35 @@
 #include <string>
 
 #include "host/call_block.h"
+#include "host/hostcall.h"
 #include "host/module.h"
 #include "isofmt/host.h"
 
 namespace testing_support {
 
+// Points the statically linked code at its host while it lives; on the way
+// out the host ends its storage (end routines run against this host) and the
+// previous anchors are put back.
 class StaticHost {
 public:
-    explicit StaticHost(isofmt::HostConfig config = {}) : host(std::move(config)) {
+    explicit StaticHost(isofmt::HostConfig config = {})
+        : host(std::move(config)), previous_(v_global_gcb_anchor), previous_second_(v_global_pidb_anchor) {
         mcn_main(host.anchor(), host.second_anchor());
     }
+    ~StaticHost() {
+        mcn_main(host.anchor(), host.second_anchor());
+        host.end_storage();
+        v_global_gcb_anchor = previous_;
+        v_global_pidb_anchor = previous_second_;
+    }
+    StaticHost(const StaticHost&) = delete;
+    StaticHost& operator=(const StaticHost&) = delete;
+
     isofmt::Host host;
+
+private:
+    ServiceAnchor* previous_;
+    void* previous_second_;
 };
 
 // A call block for a numeric value, writing into `out`.
