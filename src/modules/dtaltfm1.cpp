@@ -1,6 +1,9 @@
 // dtaltfm1: the first seven extended formats under their IS8601 names. It
 // shares its module state with dtextnd1.
+#include <iterator>
+
 #include "host/module.h"
+#include "host/module_state.h"
 #include "iso8601/iso8601.h"
 
 extern "C" {

@@ -1,5 +1,8 @@
 // dtbasic1: the ten ISO 8601 basic formats.
+#include <iterator>
+
 #include "host/module.h"
+#include "host/module_state.h"
 #include "iso8601/iso8601.h"
 
 extern "C" {

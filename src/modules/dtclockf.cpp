@@ -2,6 +2,8 @@
 // its own names and limits by slot; the module keeps no state.
 #include "classic/classic.h"
 #include "host/hostcall.h"
+#include <iterator>
+
 #include "host/module.h"
 #include "host/module_state.h"
 #include "render/render.h"

@@ -1,5 +1,8 @@
 // dtextnd1: the ten ISO 8601 extended formats.
+#include <iterator>
+
 #include "host/module.h"
+#include "host/module_state.h"
 #include "iso8601/iso8601.h"
 
 extern "C" {

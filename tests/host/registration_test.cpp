@@ -53,16 +53,31 @@ const ItemRow kItemRows[] = {
     {"dtaltfm1", "IS8601LZ", 9, 20, 14, 6},
 };
 
-class Registration : public ::testing::Test {
-protected:
-    isofmt::Host host;
-    AnchorOverride override_{*host.anchor()};
-    RecordingAllocator allocator;
+// One plug-in bound to its own host, with the registration allocator
+// replaced by a recording one. The plug-in is declared first so that it is
+// unloaded last, after the host has run the end routines it registered.
+struct Bound {
+    explicit Bound(const char* module) : plugin(module) {
+        routine = Plugin::descriptor(plugin.start(anchor(), host.second_anchor()))->routine;
+    }
+    // The end routines run while the anchor they were bound to still exists.
+    ~Bound() { host.end_storage(); }
 
-    ServiceAnchor* counting_anchor() {
+    ServiceAnchor* anchor() {
         override_.anchor()->registration_allocator = &allocator;
         return override_.anchor();
     }
+
+    Plugin plugin;
+    RecordingAllocator allocator;
+    isofmt::Host host;
+    AnchorOverride override_{*host.anchor()};
+    ModuleRoutine* routine = nullptr;
+};
+
+class Registration : public ::testing::Test {
+protected:
+    isofmt::Host host;
 };
 
 TEST_F(Registration, ImageBlockAndDescriptor) {
@@ -109,9 +124,9 @@ TEST_F(Registration, ItemTablesAndRoutineTables) {
     for (const auto& m : kModules) {
         if (m.items == 0) continue;
         SCOPED_TRACE(m.module);
-        Plugin plugin(m.module);
-        const ImageInformation* image = plugin.start(counting_anchor(), host.second_anchor());
-        ModuleRoutine* routine = Plugin::descriptor(image)->routine;
+        Bound bound(m.module);
+        auto& allocator = bound.allocator;
+        ModuleRoutine* routine = bound.routine;
 
         const auto* items = static_cast<const ItemResult*>(routine(1));
         ASSERT_NE(items, nullptr);
@@ -144,23 +159,22 @@ TEST_F(Registration, ItemTablesAndRoutineTables) {
 
         for (int type : {0, 3, -1, 1000}) EXPECT_EQ(routine(type), nullptr) << type;
         EXPECT_EQ(allocator.sizes.size(), 2u) << "other types allocate nothing";
-        allocator.sizes.clear();
     }
 }
 
 TEST_F(Registration, RoutinesAreTheExportedFormats) {
-    Plugin plugin("dtextnd1");
-    ModuleRoutine* routine = Plugin::descriptor(plugin.start(counting_anchor(), host.second_anchor()))->routine;
+    Bound bound("dtextnd1");
     const char* names[] = {"f8601da", "f8601tm", "f8601tz", "f8601dt", "f8601dz",
                            "f8601dn", "f8601lz", "f8601dx", "f8601lx", "f8601tx"};
-    void* routines = routine(2);
+    void* routines = bound.routine(2);
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(reinterpret_cast<void*>(routine_words(routines)[i]), plugin.symbol(names[i])) << names[i];
+        EXPECT_EQ(reinterpret_cast<void*>(routine_words(routines)[i]), bound.plugin.symbol(names[i])) << names[i];
 }
 
 TEST_F(Registration, ClockModuleReturnsItsNineRoutinesWhateverTheType) {
-    Plugin plugin("dtclockf");
-    ModuleRoutine* routine = Plugin::descriptor(plugin.start(counting_anchor(), host.second_anchor()))->routine;
+    Bound bound("dtclockf");
+    auto& allocator = bound.allocator;
+    ModuleRoutine* routine = bound.routine;
     const char* names[] = {"zfmdtmm", "zfmdttm", "zfmhhmm", "zfmhour", "zfmdyam",
                            "zfmmmss", "zfmtime", "zfmtimm", "zfmtod"};
     for (int type : {0, 1, 2, 3, -7}) {
@@ -169,17 +183,16 @@ TEST_F(Registration, ClockModuleReturnsItsNineRoutinesWhateverTheType) {
         EXPECT_EQ(allocator.sizes.back(), 80u);
         EXPECT_EQ(allocator.flags.back(), 0x2006u);
         for (int i = 0; i < 9; ++i)
-            EXPECT_EQ(reinterpret_cast<void*>(routine_words(table)[i]), plugin.symbol(names[i])) << names[i];
+            EXPECT_EQ(reinterpret_cast<void*>(routine_words(table)[i]), bound.plugin.symbol(names[i])) << names[i];
     }
     allocator.refuse = true;
     EXPECT_EQ(routine(0), nullptr) << "a refused allocation gives null, no exit";
 }
 
 TEST_F(Registration, RefusedAllocationEndsTheRunWith1016) {
-    allocator.refuse = true;
-    Plugin plugin("dtbasic1");
-    ModuleRoutine* routine = Plugin::descriptor(plugin.start(counting_anchor(), host.second_anchor()))->routine;
-    EXPECT_EXIT(routine(1), ::testing::ExitedWithCode(1016 & 0xff), "");
+    Bound bound("dtbasic1");
+    bound.allocator.refuse = true;
+    EXPECT_EXIT(bound.routine(1), ::testing::ExitedWithCode(1016 & 0xff), "");
 }
 
 TEST_F(Registration, ExportsOnlyTheModulesOwnNames) {
