@@ -1,0 +1,154 @@
+// The time of day on the 24-hour clock (zfmtod) and a time on the 12-hour
+// clock with its AM/PM suffix (zfmtimm); both are drawn by zfmtime.
+#include <cmath>
+#include <cstring>
+
+#include "classic/classic.h"
+#include "classic/internal.h"
+#include "host/hostcall.h"
+#include "render/render.h"
+#include "text/text.h"
+
+namespace classic {
+namespace {
+
+constexpr Limits kClockLimits{2, 20, 0, 19};
+
+// A time of day that the text rounds up to 24 reads as the last instant that
+// can be shown instead: 23, then 59 for each group that follows, then 9 for
+// every decimal.
+void never_24(char* text, int length) {
+    const int i = wzstnot(text, length, ' ');
+    if (i < 0 || i + 1 >= length || text[i] != '2' || text[i + 1] != '4') return;
+    text[i + 1] = '3';
+    int at = i + 2;
+    for (int group = 0; group < 2; ++group) {
+        if (at < length && !hostcall::is_digit(text[at])) ++at;  // the colon
+        if (at >= length) return;
+        text[at++] = '5';
+        if (at < length) text[at++] = '9';
+    }
+    if (at < length && !hostcall::is_digit(text[at])) ++at;  // the point
+    while (at < length && hostcall::is_digit(text[at])) text[at++] = '9';
+}
+
+// The hour that zfmtime's text starts with: its leading digits after the
+// blanks; -1 when there are none.
+int shown_hour(const char* text, int length) {
+    int i = 0;
+    while (i < length && text[i] == ' ') ++i;
+    if (i >= length || text[i] < '0' || text[i] > '9') return -1;
+    int hour = 0;
+    for (; i < length && text[i] >= '0' && text[i] <= '9' && hour < 1000; ++i) hour = hour * 10 + (text[i] - '0');
+    return hour;
+}
+
+const char* suffix(bool pm) { return pm ? " PM" : " AM"; }
+
+std::int32_t render_tod(FormatBlock* block) {
+    std::int32_t result;
+    if (!range_ok(block, kRangeTime, &result)) return result;
+    return render_time_of_day(block, hostcall::ztimprt(block_value(block)));
+}
+
+std::int32_t render_timm(FormatBlock* block) {
+    std::int32_t result;
+    if (!range_ok(block, kRangeTime, &result)) return result;
+    const ClockText clock = render_clock12(block, block_value(block));
+    block->output_length = block->width;
+    return clock.status;
+}
+
+}  // namespace
+
+std::int32_t render_time_of_day(FormatBlock* block, double t) {
+    FormatBlock copy = *block;
+    copy.value = &t;
+    if (const std::int32_t s = zfmtime(&copy)) return s;
+    char* text = copy.output;
+    const int length = copy.output_length;
+    // Zero-pad a one-digit hour where there is room before the first colon.
+    int p = wzstpos(text, length, ':');
+    if (p < 0) p = block->width;
+    if (p - 2 >= 0 && p - 2 < length && text[p - 2] == ' ') text[p - 2] = '0';
+    block->output_length = length;
+    if (t > 86399 && t < kSecondsPerDay && length >= 2) never_24(text, length);
+    return status::kOk;
+}
+
+ClockText render_clock12(FormatBlock* block, double x) {
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    const double day = std::floor(x / kSecondsPerDay);
+    // With 0 or 1 decimals a fraction that shows as a whole second is taken
+    // to that second first, so minutes-only layouts agree with the seconds.
+    const double fraction = std::fmod(x, 1);
+    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x + 1.000000000001e-12) + 1;
+    double v = std::fmod(x, kSecondsPerDay);
+    if (v < 0) v += kSecondsPerDay;
+    bool next_day = std::floor(x / kSecondsPerDay) > day;
+    if (v >= kSecondsPerDay) {  // a hair below midnight folds onto it
+        v = 0;
+        next_day = true;
+    }
+
+    char* out = block->output;
+    const int width = block->width;
+    if (width < 5) {
+        // No digits: the suffix of the time rounded to the requested decimals.
+        const double half_unit = 0.00000001 + 5 / zpowten[min(d, 30) + 1];
+        const double hour = std::floor((v + half_unit) / 3600);
+        const bool pm = hour >= 12 && hour < 24;
+        if (hour >= 24) next_day = true;
+        if (width >= 2) {
+            fill_blanks(out, width - 2);
+            std::memcpy(out + width - 2, suffix(pm) + 1, 2);
+        } else {
+            fill_asterisks(out, width);
+        }
+        return {status::kOk, pm, next_day};
+    }
+
+    // zfmtime draws the time with the hour moved onto the 12-hour clock
+    // (1 to 12); the hour its text shows, after all of its rounding, decides
+    // the suffix and the day.
+    int hour = static_cast<int>(v / 3600);  // 0 to 23
+    const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    double shown = v + (hour12 - hour) * 3600.0;
+    const std::int32_t saved_width = block->width;
+    const void* saved_value = block->value;
+    block->width = width - 3;
+    block->value = &shown;
+    std::int32_t s = zfmtime(block);
+    if (s == status::kOk) {
+        const int text_hour = shown_hour(out, width - 3);
+        if (text_hour == hour12 + 1) {  // rounded up into the next hour
+            if (++hour == 24) {
+                hour = 0;
+                next_day = true;
+            }
+            if (text_hour == 13) {
+                // Past 12 o'clock it is 1 o'clock, drawn with no more
+                // decimals than the rounding kept, though the shorter hour
+                // would leave room for another.
+                const int point = wzstpos(out, width - 3, '.');
+                const std::int32_t saved_decimals = block->decimals;
+                block->decimals = point < 0 ? 0 : width - 3 - point - 1;
+                shown = 3600;
+                s = zfmtime(block);
+                block->decimals = saved_decimals;
+            }
+        }
+        if (s == status::kOk) std::memcpy(out + width - 3, suffix(hour >= 12), 3);
+    }
+    block->width = saved_width;
+    block->value = saved_value;
+    return {s, hour >= 12, next_day};
+}
+
+}  // namespace classic
+
+std::int32_t zfmtod(FormatBlock* block) { return classic::run_format(block, classic::kClockLimits, classic::render_tod); }
+
+std::int32_t zfmtimm(FormatBlock* block) {
+    return classic::run_format(block, classic::kClockLimits, classic::render_timm);
+}

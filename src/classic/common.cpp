@@ -1,0 +1,88 @@
+// What the classic formats share: fitting into the capacity, the range check
+// as a status, month abbreviations, two-digit fields, datetime splitting.
+#include <cmath>
+
+#include "classic/internal.h"
+#include "host/hostcall.h"
+#include "render/render.h"
+
+namespace classic {
+
+std::int32_t render_fitted(FormatBlock* block, Renderer render) {
+    if (block->width <= block->capacity) {
+        if (block->width > 0) return render(block);
+        block->output_length = 0;
+        return status::kOk;
+    }
+    // Nothing may be written past the capacity: render a copy whose width is
+    // the capacity. It is not validated again: the caller's width was.
+    FormatBlock fitted = *block;
+    fitted.width = block->capacity > 0 ? block->capacity : 0;
+    fitted.flags &= static_cast<std::uint8_t>(~kValidateFlag);
+    fitted.output_length = 0;
+    const std::int32_t result = fitted.width > 0 ? render(&fitted) : status::kOk;
+    block->output_length = fitted.output_length;
+    return result == status::kOk ? status::kCapacity : result;
+}
+
+bool range_ok(FormatBlock* block, int kind, std::int32_t* result) {
+    switch (zdatrng(block, kind)) {
+        case kRenderable:
+            return true;
+        case kMissingDone:
+            *result = status::kOk;
+            return false;
+        default:
+            *result = status::kOutOfRange;
+            return false;
+    }
+}
+
+namespace {
+
+// The first national-language object of the environment that carries a
+// table long enough to hold the month abbreviations.
+const char* const* month_table(const FormatBlock* block) {
+    const Environment* env = hostcall::environment_of(block);
+    if (!env) return nullptr;
+    for (const LanguageObject* o = env->languages; o; o = o->next)
+        if (o->strings && o->string_count > kMonthLastEntry) return o->strings;
+    return nullptr;
+}
+
+}  // namespace
+
+void put_month(const FormatBlock* block, int month, char* out) {
+    out[0] = out[1] = out[2] = ' ';
+    if (month < 1 || month > 12) return;
+    const char* const* table = month_table(block);
+    if (!table) return;
+    // An entry is a length byte followed by the abbreviation.
+    const char* entry = table[kMonthFirstEntry - 1 + month];
+    if (!entry) return;
+    const int length = static_cast<unsigned char>(entry[0]);
+    for (int i = 0; i < 3 && i < length; ++i) out[i] = entry[1 + i];
+}
+
+void put_two_digits(char* out, int v) {
+    out[0] = static_cast<char>('0' + v / 10);
+    out[1] = static_cast<char>('0' + v % 10);
+}
+
+DayTime split_datetime(double datetime) {
+    // The host's date may lie a day after the datetime (a date rounded toward
+    // zero); step back to the day the datetime falls on.
+    double day = hostcall::zdatprt(datetime);
+    if (datetime < day * kSecondsPerDay) day -= 1;
+    double seconds = std::fmod(datetime, kSecondsPerDay);
+    if (seconds < 0) seconds += kSecondsPerDay;
+    // A datetime a hair below a midnight folds onto 86400 itself: that is
+    // the midnight, which starts the next day.
+    if (seconds >= kSecondsPerDay) {
+        seconds = 0;
+        day += 1;
+    }
+    return {day, seconds + 0.0};
+}
+
+}  // namespace classic

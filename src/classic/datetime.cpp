@@ -1,0 +1,134 @@
+// Datetimes as day, month abbreviation, year and time of day: on the 24-hour
+// clock (zfmdttm) and on the 12-hour clock with a suffix (zfmdtmm).
+#include <cmath>
+#include <cstring>
+
+#include "classic/classic.h"
+#include "classic/internal.h"
+#include "render/render.h"
+#include "text/text.h"
+
+namespace classic {
+namespace {
+
+constexpr Limits kDatetimeLimits{7, 40, 0, 39};
+constexpr int kAreaSize = 40;
+// ddMMMyy, a colon and hh:mm:ss: the room that decimals come after.
+constexpr int kBeforeDecimals = 16;
+// The 12-hour clock needs room for its suffix beside the time.
+constexpr int kSuffixFromWidth = 13;
+constexpr int kSuffixLength = 3;
+
+int seconds_layout_width(int decimals) { return 8 + decimals + (decimals > 0 ? 1 : 0); }
+
+// True when t, shown with d decimals, reads 86400: the next midnight.
+bool rounds_to_midnight(double t, int d) {
+    if (t >= kSecondsPerDay) return true;
+    if (t <= 86399.49999999) return false;
+    if (d == 0) return true;
+    const double scale = zpowten[min(d + 1, 31)];
+    return scale - (t - std::floor(t)) * scale <= 5;
+}
+
+// The 24-hour hour digits at `at` made those of the 12-hour clock.
+bool to_twelve_hour(char* at) {
+    if (at[0] < '0' || at[0] > '9' || at[1] < '0' || at[1] > '9') return false;
+    const int hour = (at[0] - '0') * 10 + (at[1] - '0');
+    put_two_digits(at, hour % 12 == 0 ? 12 : hour % 12);
+    return hour >= 12;
+}
+
+std::int32_t render_dttm(FormatBlock* block) {
+    std::int32_t result;
+    if (!range_ok(block, kRangeDatetime, &result)) return result;
+    render_datetime(block, block->width, false);
+    block->output_length = block->width;
+    return status::kOk;
+}
+
+// From width 13 the 12-hour text of width - 3 and its suffix; below it the
+// 24-hour text, which has no room for one.
+std::int32_t render_dtmm(FormatBlock* block) {
+    std::int32_t result;
+    if (!range_ok(block, kRangeDatetime, &result)) return result;
+    const int width = block->width;
+    if (width < kSuffixFromWidth) {
+        render_datetime(block, width, false);
+    } else {
+        const DatetimeText text = render_datetime(block, width - kSuffixLength, true);
+        std::memcpy(block->output + width - kSuffixLength, text.pm ? " PM" : " AM", kSuffixLength);
+    }
+    block->output_length = width;
+    return status::kOk;
+}
+
+}  // namespace
+
+DatetimeText render_datetime(FormatBlock* block, int width, bool twelve_hour) {
+    int d = block->decimals > 0 ? block->decimals : 0;
+    DayTime dt = split_datetime(block_value(block));
+    // A time that rounds up to the next midnight shows as midnight of the
+    // next day.
+    if (rounds_to_midnight(dt.seconds, d)) {
+        dt.seconds = 0;
+        dt.day += 1;
+    }
+    // Decimals give way first. The point is not counted, so at width - d of
+    // exactly 16 the text is one character long and loses its last one.
+    if (d > 0 && width - d < kBeforeDecimals) d = max(width - kBeforeDecimals, 0);
+
+    char area[kAreaSize];
+    const int date_width = (width - d > 18 || width - d == 9) ? 9 : 7;
+    FormatBlock date{};
+    date.width = date_width;
+    date.capacity = date_width;
+    date.value = &dt.day;
+    date.output = area;
+    date.environment = block->environment;
+    zfmdate(&date);
+    int pos = date_width;
+
+    DatetimeText result{false};
+    if (width > 9) area[pos++] = ':';
+    if (width > 9 && width >= pos + 2) {
+        int time_width = 2, time_decimals = 0;  // hours
+        if (width >= pos + 8) {                 // hours, minutes, seconds, decimals
+            time_decimals = d;
+            time_width = seconds_layout_width(time_decimals);
+            if (time_width > kAreaSize - pos) {
+                time_decimals = max(31 - pos, 0);
+                time_width = seconds_layout_width(time_decimals);
+            }
+        } else if (width >= pos + 5) {  // hours and minutes
+            time_width = 5;
+        }
+        FormatBlock time{};
+        time.width = time_width;
+        time.decimals = time_decimals;
+        time.output = area + pos;
+        time.capacity = time_width;
+        time.environment = block->environment;
+        render_time_of_day(&time, dt.seconds);
+        if (area[pos] == ' ') area[pos] = '0';
+        if (twelve_hour) result.pm = to_twelve_hour(area + pos);
+        pos += time_width;
+    }
+
+    char* out = block->output;
+    if (pos < width) {
+        fill_blanks(out, width - pos);
+        out += width - pos;
+    }
+    std::memcpy(out, area, static_cast<std::size_t>(min(pos, width)));
+    return result;
+}
+
+}  // namespace classic
+
+std::int32_t zfmdttm(FormatBlock* block) {
+    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dttm);
+}
+
+std::int32_t zfmdtmm(FormatBlock* block) {
+    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dtmm);
+}
