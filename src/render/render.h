@@ -18,6 +18,12 @@ inline constexpr int kMissingDone = 2;
 
 extern const double zpowten[32];  // 10^0 .. 10^31
 
+// The width a routine fills: the block's width, or 0 for a negative one.
+inline int field_width(const FormatBlock* block) { return block->width > 0 ? block->width : 0; }
+
+// A field of asterisks across the width; the output length is the width.
+void render_asterisks(FormatBlock* block);
+
 extern "C" {
 int zdatrng(FormatBlock* block, int kind);
 std::int32_t zfmtime(FormatBlock* block);

@@ -2,6 +2,7 @@
 // directly: the image block that mcn_main returns and the name of the module
 // state record (the one dtextnd1 and dtaltfm1 share).
 #include "host/module.h"
+#include "host/module_state.h"
 
 extern "C" {
 const char module_state_name[15] = "__FMT_DTEXTND1";

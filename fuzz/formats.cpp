@@ -1,0 +1,200 @@
+// Fuzzes the date and time formats, their rendering primitives and the
+// fixed-width text routines with arbitrary value bits, widths, decimals,
+// capacities, flags and zones. The date and time routines write width
+// characters, so their output buffer holds max(width, capacity) bytes
+// followed by guard bytes that must stay untouched beyond the width; the
+// text routines get heap blocks of exactly their lengths.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/module.h"
+#include "host/module_state.h"
+#include "iso8601/iso8601.h"
+#include "isofmt/host.h"
+#include "render/render.h"
+#include "text/text.h"
+
+extern "C" {
+const char module_state_name[15] = "__FMT_DTEXTND1";
+void* fuzz_module(std::int32_t) { return nullptr; }
+}
+ISOFMT_MODULE_IMAGE(pcn_FUZZ, fuzz_module, 0)
+
+namespace {
+
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+
+    template <class T>
+    T take() {
+        T v{};
+        const std::size_t n = size < sizeof v ? size : sizeof v;
+        std::memcpy(&v, data, n);
+        data += n;
+        size -= n;
+        return v;
+    }
+};
+
+struct Fixture {
+    isofmt::Host host;
+    Environment* zones[3] = {};
+};
+
+Fixture& fixture() {
+    static Fixture* f = [] {
+        auto* made = new Fixture();
+        mcn_main(made->host.anchor(), made->host.second_anchor());
+        uwxn8601_init();
+        const char* names[] = {"+05:30", "America/New_York", "-14:00"};
+        for (int i = 0; i < 3; ++i) {
+            isofmt::EnvironmentConfig config;
+            config.time_zone = names[i];
+            made->zones[i] = made->host.create_environment(config);
+        }
+        return made;
+    }();
+    return *f;
+}
+
+FormatRoutine* const kRoutines[] = {
+    zfmtime, zfmymd,  zfmymdb, zfmymdc, zfmymdn, zfmymdp, zfmymds, f8601da, f8601tm,
+    f8601dt, f8601dn, f8601dz, f8601tz, f8601lz, f8601dx, f8601lx, f8601tx, b8601da,
+    b8601tm, b8601tz, b8601dt, b8601dz, b8601dn, b8601lz, b8601dx, b8601lx, b8601tx,
+};
+constexpr int kRoutineCount = sizeof kRoutines / sizeof kRoutines[0];
+constexpr int kGuard = 32;
+constexpr char kGuardByte = '\x5A';
+
+bool is_validation_status(std::int32_t s) {
+    return s == status::kWidthBelowMin || s == status::kWidthAboveMax || s == status::kDecimalsBelowMin ||
+           s == status::kDecimalsAboveMax;
+}
+
+// Value bits: either raw, or a value near the interesting span (so that most
+// inputs render text rather than asterisks).
+double take_value(Input& in) {
+    const std::uint8_t kind = in.take<std::uint8_t>();
+    const std::uint64_t bits = in.take<std::uint64_t>();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (kind & 1) return v;
+    const double fraction = static_cast<double>(bits >> 11) / 9007199254740992.0;
+    switch (kind >> 1 & 3) {
+        case 0: return fraction * 86400;                                  // a time of day
+        case 1: return (fraction - 0.05) * 2936548.0 * 1.1;               // a date
+        case 2: return (fraction * 1.2 - 0.1) * 253717747200.0;           // a datetime
+        default: return 86399 + fraction;                                 // the last second
+    }
+}
+
+void format_one(Input& in) {
+    Fixture& f = fixture();
+    FormatRoutine* routine = kRoutines[in.take<std::uint8_t>() % kRoutineCount];
+    const double value = take_value(in);
+    const int width = in.take<std::int8_t>() % 70;
+    const int decimals = in.take<std::int8_t>() % 48;
+    const int capacity = in.take<std::uint8_t>() % 70;
+    const std::uint8_t flags = in.take<std::uint8_t>();
+    const std::uint8_t zone = in.take<std::uint8_t>() % 4;
+
+    const int room = width > capacity ? width : capacity;
+    std::vector<char> buffer(static_cast<std::size_t>(room + kGuard), kGuardByte);
+    FormatBlock b{};
+    b.width = width;
+    b.decimals = decimals;
+    b.value = &value;
+    b.output = buffer.data();
+    b.capacity = capacity;
+    b.flags = flags;
+    b.environment = zone < 3 ? f.zones[zone] : nullptr;
+    b.output_length = -12345;
+    const FormatBlock before = b;
+
+    const std::int32_t s = routine(&b);
+
+    const int written_limit = width > 0 ? width : 0;
+    for (int i = written_limit; i < room + kGuard; ++i)
+        if (buffer[static_cast<std::size_t>(i)] != kGuardByte) std::abort();  // past the width
+    if (is_validation_status(s)) {
+        if (!(flags & kValidateFlag) || b.output_length != -12345) std::abort();
+        for (char c : buffer)
+            if (c != kGuardByte) std::abort();
+    } else if (b.output_length < 0 || b.output_length > room) {
+        std::abort();
+    }
+    // Nothing but the output length changes in the caller's block.
+    FormatBlock after = b;
+    after.output_length = before.output_length;
+    if (std::memcmp(&after, &before, sizeof before) != 0) std::abort();
+}
+
+// The text routines on blocks of exactly their lengths.
+void text_one(Input& in) {
+    const std::uint8_t op = in.take<std::uint8_t>() % 7;
+    const int n = in.take<std::uint8_t>() % 80;
+    std::vector<char> text(in.data, in.data + (in.size < static_cast<std::size_t>(n) ? in.size : n));
+    text.resize(static_cast<std::size_t>(n), ' ');
+    char* p = text.empty() ? nullptr : text.data();
+    switch (op) {
+        case 0: {
+            const int r = wzstrip(p, n);
+            if (r < 0 || r > n || (r > 0 && p[r - 1] == ' ')) std::abort();
+            for (int i = r; i < n; ++i)
+                if (p[i] != ' ') std::abort();
+            break;
+        }
+        case 1: {
+            std::vector<char> copy = text;
+            wzstrnc(p, n, '-', '/');
+            for (int i = 0; i < n; ++i)
+                if (p[i] != (copy[i] == '/' ? '-' : copy[i])) std::abort();
+            break;
+        }
+        case 2: {
+            int length = -1, start = -1;
+            wzstjls(p, n, "LRCn"[n % 4], &length, &start);
+            if (length < 0 || start < 0 || start + length > n) std::abort();
+            break;
+        }
+        case 3: {
+            static const char set[] = "-:.";
+            const int kept = wzstdel(p, n, set, 3);
+            if (kept < 0 || kept > n) std::abort();
+            break;
+        }
+        case 4: {
+            std::vector<char> field(static_cast<std::size_t>(n > 0 ? n : 1));
+            std::int64_t v = n * 1234567 - 40000000;
+            if (n >= 8) std::memcpy(&v, text.data(), 8);
+            wzclchr(v, field.data(), static_cast<int>(field.size()));
+            break;
+        }
+        case 5: {
+            std::vector<char> dst(static_cast<std::size_t>(n / 2));
+            vzmp(p, n, dst.empty() ? nullptr : dst.data(), static_cast<int>(dst.size()));
+            break;
+        }
+        default:
+            (void)wzstpos(p, n, 'T');
+            (void)wzstnot(p, n, ' ');
+            (void)vzabl(' ', p, n);
+            (void)vzatl(' ', p, n);
+            break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fixture();
+    Input in{data, size};
+    if (in.take<std::uint8_t>() & 1)
+        text_one(in);
+    else
+        format_one(in);
+    return 0;
+}

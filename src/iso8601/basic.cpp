@@ -1,0 +1,135 @@
+// ISO 8601 basic form: the extended text without its delimiters,
+// 19600101T000000+0000 for 1960-01-01T00:00:00+00:00. Each member widens the
+// field by the delimiters that will disappear, lets its extended routine
+// write into a work area, deletes every '-', ':' and '.', keeps the sign of a
+// zone offset from going with them, and right-aligns what is left.
+#include <cstring>
+
+#include "iso8601/iso8601.h"
+#include "iso8601/ranges.h"
+#include "render/render.h"
+#include "text/text.h"
+
+namespace {
+
+// Where the sign of a zone offset stands in the extended text.
+enum class Sign {
+    none,     // no zone
+    fixed,    // the first of the six places of +hh:mm at the end (or a Z)
+    searched, // a zone text of three to six places from the host
+};
+
+struct BasicMember {
+    FormatRoutine* extended;
+    Limits limits;            // the basic format's own limits
+    ValueRange range;
+    int decimals_threshold;   // when w < d + t, d becomes max(0, w - t); 0: no rule
+    int delimiters;           // added to the width (plus 1 for a point)
+    int max_inner_width;      // the extended routine's maximum width
+    Sign sign;
+};
+
+// The decimals rules keep the basic text within the width: the time member
+// and the zone-searching datetime members need them as the others do, or a
+// short field would cut the hour or the year instead of the fraction.
+constexpr BasicMember kDA{f8601da, {8, 10, 0, 0}, kIsoDate, 0, 2, 10, Sign::none};
+constexpr BasicMember kTM{f8601tm, {6, 15, 0, 6}, kIsoTime, 6, 2, 15, Sign::none};
+constexpr BasicMember kTZ{f8601tz, {9, 20, 0, 6}, kIsoTime, 7, 3, 20, Sign::fixed};
+constexpr BasicMember kDT{f8601dt, {15, 26, 0, 6}, kIsoDatetime, 15, 4, 26, Sign::none};
+constexpr BasicMember kDZ{f8601dz, {20, 35, 0, 6}, kIsoDatetime, 16, 5, 35, Sign::fixed};
+constexpr BasicMember kDN{f8601dn, {8, 10, 0, 0}, kIsoDatetime, 0, 2, 10, Sign::none};
+constexpr BasicMember kLZ{f8601lz, {9, 20, 0, 6}, kIsoTime, 7, 3, 20, Sign::fixed};
+constexpr BasicMember kDX{f8601dx, {20, 35, 0, 6}, kIsoDatetime, 15, 5, 35, Sign::searched};
+constexpr BasicMember kLX{f8601lx, {20, 35, 0, 6}, kIsoDatetime, 15, 5, 35, Sign::searched};
+constexpr BasicMember kTX{f8601tx, {9, 20, 0, 6}, kIsoTime, 0, 3, 20, Sign::searched};
+
+constexpr int kWorkArea = 200;
+constexpr char kPlaceholder = 'S';
+
+bool is_sign(char c) { return c == '+' || c == '-'; }
+
+// The offset's sign, set aside as a placeholder that survives the deletion.
+struct SavedSign {
+    char sign = 0;
+    int distance = 0;  // from the end of the text
+};
+
+SavedSign save_sign(char* text, int n, Sign how) {
+    SavedSign saved;
+    if (how == Sign::fixed) {
+        if (n >= 6 && text[n - 1] != 'Z' && is_sign(text[n - 6])) saved = {text[n - 6], 6};
+    } else if (how == Sign::searched) {
+        for (int k = 3; k <= 6 && k <= n; ++k)
+            if (is_sign(text[n - k])) {
+                saved = {text[n - k], k};
+                break;
+            }
+    }
+    if (saved.sign) text[n - saved.distance] = kPlaceholder;
+    return saved;
+}
+
+// After the deletion the placeholder stands at most one place further right
+// (the offset's own colon is gone).
+void restore_sign(char* text, int length, Sign how, const SavedSign& saved) {
+    if (!saved.sign) return;
+    const int first = length - (how == Sign::fixed ? 5 : saved.distance);
+    const int last = how == Sign::fixed ? first : length - 3;
+    for (int i = max(first, 0); i <= last; ++i)
+        if (text[i] == kPlaceholder) {
+            text[i] = saved.sign;
+            return;
+        }
+}
+
+std::int32_t render_basic(FormatBlock* block, const BasicMember& m) {
+    if (const std::int32_t s = validate(block, m.limits)) return s;
+    // Validated once, against this format's limits: the extended routine is
+    // handed widths of its own making.
+    FormatBlock inner = *block;
+    inner.flags &= static_cast<std::uint8_t>(~kValidateFlag);
+
+    const double x = block_value(block);
+    if (is_missing(x) || outside(x, m.range)) {
+        // The missing-value text or the asterisks, across the caller's width.
+        const std::int32_t s = m.extended(&inner);
+        block->output_length = inner.output_length;
+        return s;
+    }
+
+    const int w = block->width;
+    int d = block->decimals;
+    if (m.decimals_threshold != 0 && w < d + m.decimals_threshold) d = max(0, w - m.decimals_threshold);
+    char area[kWorkArea];
+    inner.output = area;
+    inner.input_length = kWorkArea;
+    inner.decimals = d;
+    inner.width = min(w + m.delimiters + (d != 0 ? 1 : 0), m.max_inner_width);
+    if (const std::int32_t s = m.extended(&inner)) return s;
+
+    const int n = min(max(inner.output_length, 0), kWorkArea);
+    const SavedSign saved = save_sign(area, n, m.sign);
+    const int length = wzstdel(area, n, "-:.", 3);
+    restore_sign(area, length, m.sign, saved);
+
+    // Right-aligned; a field too narrow keeps the rightmost characters.
+    const int field = field_width(block);
+    const int shown = min(length, field);
+    fill_blanks(block->output, field - shown);
+    std::memcpy(block->output + field - shown, area + length - shown, static_cast<std::size_t>(shown));
+    block->output_length = field;
+    return status::kOk;
+}
+
+}  // namespace
+
+std::int32_t b8601da(FormatBlock* block) { return render_basic(block, kDA); }
+std::int32_t b8601tm(FormatBlock* block) { return render_basic(block, kTM); }
+std::int32_t b8601tz(FormatBlock* block) { return render_basic(block, kTZ); }
+std::int32_t b8601dt(FormatBlock* block) { return render_basic(block, kDT); }
+std::int32_t b8601dz(FormatBlock* block) { return render_basic(block, kDZ); }
+std::int32_t b8601dn(FormatBlock* block) { return render_basic(block, kDN); }
+std::int32_t b8601lz(FormatBlock* block) { return render_basic(block, kLZ); }
+std::int32_t b8601dx(FormatBlock* block) { return render_basic(block, kDX); }
+std::int32_t b8601lx(FormatBlock* block) { return render_basic(block, kLX); }
+std::int32_t b8601tx(FormatBlock* block) { return render_basic(block, kTX); }
