@@ -37,7 +37,7 @@ function(isofmt_module name)
   if(NOT ISOFMT_SANITIZED)
     target_link_options(${name} PRIVATE "LINKER:--no-undefined")
   endif()
-  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/src/modules/${name}.exports)
 endfunction()
 
