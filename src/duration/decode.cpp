@@ -1,0 +1,156 @@
+// Reading packed values back: hexadecimal text to packed bytes, and packed
+// bytes to an entity record (digit form, single-unit form, missing value).
+#include <cstring>
+
+#include "duration/duration.h"
+#include "duration/format_support.h"
+#include "host/hostcall.h"
+#include "text/text.h"
+
+namespace {
+
+using shown::component;
+using shown::component_bit;
+
+constexpr int kInvalidPacked = 4;
+
+// Value of one hexadecimal digit after upper-casing through the host's table,
+// or -1 when the character is none.
+int hex_value(const std::uint8_t* upcase, char c) {
+    const unsigned u = upcase[static_cast<unsigned char>(c)];
+    if (u >= '0' && u <= '9') return static_cast<int>(u - '0');
+    if (u >= 'A' && u <= 'F') return static_cast<int>(u - 'A' + 10);
+    return -1;
+}
+
+bool all_bytes(const std::uint8_t* p, std::uint8_t b) {
+    for (int i = 0; i < 8; ++i)
+        if (p[i] != b) return false;
+    return true;
+}
+
+bool is_packed_decimal(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0xF) <= 9; }
+
+constexpr std::uint8_t kAllComponents = 0xFC;
+
+// Single-unit codes: the component that receives the count.
+int unit_component(int code) {
+    switch (code) {
+        case 0: return 1;
+        case 1: return 2;
+        case 2: return 3;
+        case 4: return 4;
+        case 8: return 5;
+        case 16: return 6;
+        default: return 0;
+    }
+}
+
+constexpr std::uint8_t kFractionUnit = 0x20;
+constexpr int kWeeksCode = 3;
+constexpr int kDaysCode = 2;
+constexpr std::uint8_t kSingleUnitNegative = 0x80;  // in byte 1
+
+int decode_single_unit(Entity* e, const std::uint8_t* p) {
+    e->single_form = 1;
+    e->unit_code = static_cast<std::uint8_t>(p[7] >> 2);
+    // The writer stores the sign of a single-unit duration in byte 1.
+    if (p[1] & kSingleUnitNegative) e->negative = 1;
+    int code = e->unit_code & ~kFractionUnit;
+    if (code == kWeeksCode) {
+        e->weeks = 1;
+        code = kDaysCode;
+    }
+    const int target = unit_component(code);
+    if (target == 0) return kInvalidPacked;
+    // The writer stores the low 32 bits of a count that is never negative.
+    std::int64_t count = static_cast<std::int64_t>(std::uint32_t{p[3]} << 24 | std::uint32_t{p[4]} << 16 |
+                                                   std::uint32_t{p[5]} << 8 | std::uint32_t{p[6]});
+    const bool fraction = (e->unit_code & kFractionUnit) != 0;
+    if (fraction) {
+        e->thousandths = count % 1000;
+        count /= 1000;
+    }
+    if (e->weeks) count *= 7;
+    component(*e, target) = count;
+    e->missing = static_cast<std::uint8_t>((kAllComponents & ~component_bit(target)) |
+                                           (fraction ? 0 : missing_bit::kFraction));
+    return 0;
+}
+
+constexpr int kAbsentPair = 165;  // the nibble pair F F
+constexpr std::int64_t kAbsentFraction = 0x3FF;
+
+void decode_digits(Entity* e, const std::uint8_t* p, std::uint8_t byte0) {
+    e->implied_anchor = (p[7] >> 1) & 1;
+    std::uint8_t missing = 0;
+    if (byte0 == 0xFF && p[1] == 0xFF) {
+        missing |= missing_bit::kYear;
+    } else {
+        e->year = 1000 * (byte0 >> 4) + 100 * (byte0 & 0xF) + 10 * (p[1] >> 4) + (p[1] & 0xF);
+    }
+    if ((p[2] >> 4) == 0xF) {
+        missing |= missing_bit::kMonth;
+    } else {
+        e->month = p[2] >> 4;
+    }
+    // Day to second: tens in the low nibble of byte k, units in the high
+    // nibble of byte k + 1.
+    for (int i = 3; i <= 6; ++i) {
+        const int k = i - 1;
+        const int v = 10 * (p[k] & 0xF) + (p[k + 1] >> 4);
+        if (v == kAbsentPair) {
+            missing |= component_bit(i);
+        } else {
+            component(*e, i) = v;
+        }
+    }
+    const std::int64_t thousandths = (p[6] & 0xF) * 64 + (p[7] >> 2);
+    if (thousandths == kAbsentFraction) {
+        missing |= missing_bit::kFraction;
+    } else {
+        e->thousandths = thousandths;
+    }
+    e->missing = missing;
+}
+
+}  // namespace
+
+std::int32_t dehexify(const char* text, int count, std::uint8_t* destination) {
+    const std::uint8_t* upcase = hostcall::upcase_table();
+    int high = 0;
+    for (int i = 0; i < count; ++i) {
+        const int v = hex_value(upcase, text[i]);
+        if (v < 0) return status::kNotHex;
+        if (i % 2 == 0) {
+            high = v;
+        } else {
+            destination[i / 2] = static_cast<std::uint8_t>(high << 4 | v);
+        }
+    }
+    return status::kOk;
+}
+
+int convert_from_bcd(Entity* e) {
+    std::uint8_t packed[8];
+    std::memcpy(packed, e->packed, sizeof packed);
+    std::memset(e, 0, sizeof *e);
+    std::memcpy(e->packed, packed, sizeof packed);
+
+    // Sixteen F digits, or the digits 2020...20 of a blank text read as hex.
+    if (all_bytes(packed, 0xFF) || all_bytes(packed, 0x20)) {
+        e->missing = missing_bit::kAll;
+        return 0;
+    }
+    std::uint8_t byte0 = packed[0];
+    if (byte0 != 0xFF && !is_packed_decimal(byte0)) {
+        const int p = wzstpos(reinterpret_cast<const char*>(negtxt.data()), static_cast<int>(negtxt.size()), byte0);
+        if (p < 0) return kInvalidPacked;
+        e->negative = 1;
+        byte0 = postxt[p];
+    }
+    e->is_datetime = packed[7] & 1;
+    if (!e->is_datetime && (packed[7] & 2)) return decode_single_unit(e, packed);
+    decode_digits(e, packed, byte0);
+    return 0;
+}

@@ -1,0 +1,154 @@
+// ISO 8601 text of one entity record, a datetime or a duration, in the form
+// the render options choose: one pass over the six components, driven by
+// the designator row, the delimiter row and the filler.
+#include "duration/duration.h"
+#include "duration/format_support.h"
+#include "render/render.h"
+#include "text/text.h"
+
+namespace {
+
+using shown::component;
+using shown::component_bit;
+using shown::field_length;
+
+namespace opt = render_option;
+
+constexpr char kDesignators[] = "YMDHMS ";  // after components 1..6
+constexpr char kDelimiters[] = "-- ::  ";   // after components 1..6 when delimited; a blank adds nothing
+constexpr char kFiller[] = "xxxxxxxx";      // 4 for a year, 2 for the others
+constexpr int kNumberField = 10;
+// '-', 'P', six numbers each with a designator and a delimiter, 'T', and
+// '.' with three fraction digits.
+constexpr int kLongestText = 2 + 6 * (kNumberField + 2) + 1 + 4;
+constexpr int kTextTooLong = 27;
+
+// A single-unit value is always written with designators, and its fraction
+// keeps its '.' even on seconds (PT90.5S, which reads back as itself).
+constexpr std::int32_t kSingleUnitOptions = opt::kDesignators;
+
+// The text as it is built: every character appended is part of it (a
+// dropped digit, '.' or blank delimiter is simply not appended).
+struct Work {
+    char text[kLongestText];
+    int length = 0;
+
+    void put(char c) { text[length++] = c; }
+    void put(const char* s, int n) {
+        for (int i = 0; i < n; ++i) put(s[i]);
+    }
+    // The value in decimal. With `digits`, a value below 10^digits gets
+    // exactly that many digits, leading zeros included (a larger value is
+    // written in full rather than cut); a value that needs more than 10
+    // positions shows as ten asterisks.
+    void put_number(std::int64_t value, int digits) {
+        char field[kNumberField];
+        const auto limit = static_cast<std::int64_t>(zpowten[digits]);
+        int start = 0;
+        if (digits > 0 && value >= 0 && value < limit) {
+            wzclchr(value + limit, field, kNumberField);
+            start = kNumberField - digits;  // past the leading '1'
+        } else {
+            wzclchr(value, field, kNumberField);
+            while (start < kNumberField - 1 && field[start] == ' ') ++start;
+        }
+        put(field + start, kNumberField - start);
+    }
+    // Thousandths as three digits with leading zeros, after a '.' unless it
+    // is dropped; without all digits, up to two trailing zeros go.
+    void put_fraction(std::int64_t thousandths, bool point, bool all_digits) {
+        // A stored fraction is below 1000; a larger one (never written by the
+        // reading side) is shown as .999 rather than as a fourth digit.
+        const std::int64_t v = thousandths < 0 ? 0 : thousandths > 999 ? 999 : thousandths;
+        char digits[4];
+        wzclchr(1000 + v, digits, 4);
+        int n = 3;
+        if (!all_digits)
+            while (n > 1 && digits[n] == '0') --n;
+        if (point) put('.');
+        put(digits + 1, n);
+    }
+};
+
+bool delimited(std::int32_t options) { return (options & (opt::kDelimited | opt::kDelimitedAlt)) != 0; }
+
+std::int32_t gap_bit(bool datetime) { return datetime ? opt::kDatetimeGap : opt::kDurationGap; }
+
+// The gap switch: a present component after a missing one turns the
+// kind's gap bit into the delimited form.
+std::int32_t apply_gap_switch(std::uint8_t missing, bool datetime, std::int32_t options) {
+    const std::int32_t gap = gap_bit(datetime);
+    const std::int32_t form = datetime ? opt::kDelimitedAlt : opt::kDelimited;
+    bool gap_seen = false;
+    for (int i = 1; i <= 6; ++i) {
+        const bool absent = (missing & component_bit(i)) != 0;
+        if (!absent && gap_seen) return (options & ~gap) | form;
+        gap_seen = gap_seen || absent;
+    }
+    return options;
+}
+
+}  // namespace
+
+int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
+    const int field = field_length(block);
+    block->output_length = field;
+    if (e->missing == missing_bit::kAll) {
+        fill_blanks(block->output, field);
+        return 0;
+    }
+
+    Work w;
+    if (e->negative) w.put('-');
+    const bool datetime = e->is_datetime != 0;
+    if (!datetime) {
+        w.put('P');
+        if (e->single_form) options = kSingleUnitOptions;
+    }
+
+    std::uint8_t missing = e->missing;
+    if (missing != 0 && (options & gap_bit(datetime))) {
+        options = apply_gap_switch(missing, datetime, options);
+    } else if (e->implied_anchor) {
+        missing = 0xFE;  // the synthesized start of a lone duration shows nothing
+    }
+
+    int last = 6;
+    while (last > 0 && (missing & component_bit(last))) --last;
+    const bool all_six = (options & (opt::kFillX | opt::kFillHyphen)) != 0;
+    const int count = all_six ? 6 : last;
+    const bool designators = (options & opt::kDesignators) != 0;
+    const bool leading_zeros = datetime || !designators;
+    if (delimited(options)) options |= opt::kFillHyphen;
+    const bool has_fraction = !(missing & missing_bit::kFraction);
+
+    for (int i = 1; i <= count; ++i) {
+        if (i == 4) w.put('T');
+        const bool absent = (missing & component_bit(i)) != 0;
+        if (designators && absent) continue;
+        std::int64_t value = component(*e, i);
+        if (datetime && (options & opt::kZeroAsOne) && (i == 2 || i == 3) && value == 0) value = 1;
+        if (i == 3 && e->weeks) value /= 7;
+        const int width = i == 1 ? 4 : 2;
+        if (absent && (options & opt::kFillX)) {
+            w.put(kFiller, width);
+        } else if (absent && (options & opt::kFillHyphen)) {
+            w.put('-');
+        } else {
+            w.put_number(value, leading_zeros ? width : 0);
+        }
+        if (i == last && has_fraction) {
+            const bool point = !((options & opt::kDatetimeGap) && last == 6);
+            w.put_fraction(e->thousandths, point, delimited(options));
+        }
+        if (designators) w.put(i == 3 && e->weeks ? 'W' : kDesignators[i - 1]);
+        if (i != count && delimited(options) && kDelimiters[i - 1] != ' ') w.put(kDelimiters[i - 1]);
+    }
+
+    if (w.length > field) {
+        fill_asterisks(block->output, field);
+        return kTextTooLong;
+    }
+    vzmp(w.text, w.length, block->output, field);
+    return 0;
+}
