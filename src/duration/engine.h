@@ -1,0 +1,103 @@
+// Internal pieces of the duration engine shared by the packed encoding, the
+// reader and the interval derivation: problem codes, calendar helpers and
+// the normalisation of overflowing durations.
+#pragma once
+
+#include <cstdint>
+
+#include "duration/entity.h"
+
+// Problem codes the engine returns (their texts are the problem reporter's).
+namespace problem {
+inline constexpr int kTooManyDigits = 1;
+inline constexpr int kNoNumber = 2;
+inline constexpr int kNoYear = 3;
+inline constexpr int kUnitInDatetime = 4;
+inline constexpr int kNoUnit = 5;
+inline constexpr int kOutOfOrder = 6;
+inline constexpr int kOutOfRange = 7;
+inline constexpr int kInvalidDatetime = 8;
+inline constexpr int kBadOffset = 9;
+inline constexpr int kAllBlank = 11;
+inline constexpr int kBadDelimiter = 12;
+inline constexpr int kBlankInterval = 13;
+inline constexpr int kTwoDurations = 14;
+inline constexpr int kLoneDatetime = 16;
+inline constexpr int kStrictDigits = 17;
+inline constexpr int kStrictDelimiters = 18;
+inline constexpr int kTwoFractions = 20;
+inline constexpr int kNoTimeMark = 21;
+inline constexpr int kTargetTooShort = 22;
+inline constexpr int kEndsAtTimeMark = 23;
+}  // namespace problem
+
+// Components by number: 0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second,
+// 6 the fraction (thousandths).
+namespace component {
+inline constexpr int kFraction = 6;
+inline constexpr std::uint8_t kMissingBit[7] = {
+    missing_bit::kYear,   missing_bit::kMonth,  missing_bit::kDay,     missing_bit::kHour,
+    missing_bit::kMinute, missing_bit::kSecond, missing_bit::kFraction};
+
+inline std::int64_t* field(Entity* e, int c) {
+    std::int64_t* const fields[7] = {&e->year, &e->month, &e->day, &e->hour, &e->minute, &e->second, &e->thousandths};
+    return fields[c];
+}
+
+// The last present component, from the second back to the year; -1 when none.
+int last_present(std::uint8_t mask);
+}  // namespace component
+
+namespace calendar {
+
+inline constexpr double kSecondsPerDay = 86400.0;
+
+// The host's missing NaN, as the engine writes it.
+double missing_value();
+inline bool missing(double x) { return x != x; }
+
+struct Ymd {
+    std::int64_t year, month, day;
+};
+
+// Year, month and day of a host day number (through the host's calendar).
+// False when the day is missing or the host cannot split it.
+bool split_day(double day, Ymd* out);
+
+// Days in a month; any month number is taken modulo 12 (0 is December).
+std::int64_t last_day(std::int64_t month, std::int64_t year);
+
+// The datetime moved by a whole number of months (either sign), keeping its
+// time of day and clamping its day to the last day of the target month.
+// Missing when the value is missing or the host cannot form the target date.
+double shift_months(double datetime, std::int64_t months);
+
+// Fills a datetime record (every component present, the fraction present
+// when not zero) from a host datetime, then packs it. A missing datetime, or
+// one whose year the packed form cannot hold, gives a whole missing record.
+void set_datetime(Entity* e, double datetime);
+
+// Clears a record, then makes it a whole missing value: mask 0xFF, all
+// packed bytes 0xFF.
+void make_missing(Entity* e);
+
+}  // namespace calendar
+
+namespace duration_form {
+
+// A duration whose components exceed their calendar ranges: a lone
+// component becomes a single-unit count; otherwise days and time are
+// normalised and, outside an interval, carried into months and years, or,
+// inside one, left for the interval (calendar_pending). Returns 0 or 7.
+int resolve_overflow(Entity* e, int in_interval);
+
+// The count a single-unit duration stands for: its unit's component (weeks:
+// days / 7), times 1000 plus the thousandths when it carries them;
+// UINT64_MAX when that overflows.
+std::uint64_t single_unit_count(const Entity* e);
+
+// Carries a calendar_pending duration as outside an interval and repacks it.
+// Returns 7 when its year no longer fits.
+int carry_into_calendar(Entity* e);
+
+}  // namespace duration_form
