@@ -1,0 +1,170 @@
+// The reference host API over the loaded plug-ins: the catalogue they
+// register, calls through it, environments and the log.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include <isofmt/host.h>
+
+namespace e2e {
+namespace {
+
+using isofmt::CatalogueEntry;
+using isofmt::Host;
+using isofmt::Kind;
+using isofmt::Request;
+using isofmt::Shape;
+
+// A host of its own per test, with the plug-ins loaded.
+class LoadedHost : public ::testing::Test {
+protected:
+    LoadedHost() { host.load_directory(ISOFMT_PLUGIN_DIR); }
+    Host host;
+};
+
+const CatalogueEntry& entry(const Host& host, const char* name, Kind kind = Kind::format) {
+    const CatalogueEntry* e = host.find(name, kind);
+    if (!e) throw std::runtime_error(std::string("not in the catalogue: ") + name);
+    return *e;
+}
+
+Request sized(int width, int decimals = 0) {
+    Request r;
+    r.width = width;
+    r.decimals = decimals;
+    return r;
+}
+
+TEST_F(LoadedHost, ItemTablesOfTheThreeIsoModules) {
+    struct Row {
+        const char* module;
+        const char* name;
+        int min_width, max_width, default_width, max_decimals;
+    } rows[] = {
+        {"dtbasic1", "B8601DA", 8, 10, 10, 0},    {"dtbasic1", "B8601TM", 6, 15, 8, 6},
+        {"dtbasic1", "B8601TZ", 9, 20, 14, 6},    {"dtbasic1", "B8601DT", 15, 26, 19, 6},
+        {"dtbasic1", "B8601DZ", 20, 35, 26, 6},   {"dtbasic1", "B8601DN", 8, 10, 10, 0},
+        {"dtbasic1", "B8601LZ", 9, 20, 14, 6},    {"dtbasic1", "B8601DX", 20, 35, 26, 6},
+        {"dtbasic1", "B8601LX", 20, 35, 26, 6},   {"dtbasic1", "B8601TX", 9, 20, 14, 6},
+        {"dtextnd1", "E8601DA", 10, 10, 10, 0},   {"dtextnd1", "E8601TM", 8, 15, 8, 6},
+        {"dtextnd1", "E8601TZ", 9, 20, 14, 6},    {"dtextnd1", "E8601DT", 19, 26, 19, 6},
+        {"dtextnd1", "E8601DZ", 20, 35, 26, 6},   {"dtextnd1", "E8601DN", 10, 10, 10, 0},
+        {"dtextnd1", "E8601LZ", 9, 20, 14, 6},    {"dtextnd1", "E8601DX", 20, 35, 26, 6},
+        {"dtextnd1", "E8601LX", 20, 35, 26, 6},   {"dtextnd1", "E8601TX", 9, 20, 14, 6},
+        {"dtaltfm1", "IS8601DA", 10, 10, 10, 0},  {"dtaltfm1", "IS8601TM", 8, 15, 8, 6},
+        {"dtaltfm1", "IS8601TZ", 9, 20, 14, 6},   {"dtaltfm1", "IS8601DT", 19, 26, 19, 6},
+        {"dtaltfm1", "IS8601DZ", 20, 35, 26, 6},  {"dtaltfm1", "IS8601DN", 10, 10, 10, 0},
+        {"dtaltfm1", "IS8601LZ", 9, 20, 14, 6},
+    };
+    for (const Row& row : rows) {
+        const CatalogueEntry& e = entry(host, row.name);
+        EXPECT_EQ(e.module, row.module) << row.name;
+        EXPECT_EQ(e.min_width, row.min_width) << row.name;
+        EXPECT_EQ(e.max_width, row.max_width) << row.name;
+        EXPECT_EQ(e.default_width, row.default_width) << row.name;
+        EXPECT_EQ(e.min_decimals, 0) << row.name;
+        EXPECT_EQ(e.default_decimals, 0) << row.name;
+        EXPECT_EQ(e.max_decimals, row.max_decimals) << row.name;
+        EXPECT_EQ(e.shape, Shape::numeric) << row.name;
+        EXPECT_NE(e.routine, nullptr) << row.name;
+    }
+    // dtaltfm1 registers the routines of dtextnd1 from its own copy of them.
+    EXPECT_NE(entry(host, "IS8601DZ").routine, entry(host, "E8601DZ").routine);
+}
+
+TEST_F(LoadedHost, ClassicFormatsBoundBySlot) {
+    struct Row {
+        const char* name;
+        int min_width, max_width;
+    } rows[] = {
+        {"CLKDTAMPM", 7, 40}, {"CLKDT", 7, 40},    {"CLKHHMM", 2, 20},  {"CLKHOUR", 2, 20}, {"CLKDYAMPM", 8, 40},
+        {"CLKMMSS", 2, 20},   {"CLKTIME", 2, 20},  {"CLKTAMPM", 2, 20}, {"CLKTOD", 2, 20},
+    };
+    for (const Row& row : rows) {
+        const CatalogueEntry& e = entry(host, row.name);
+        EXPECT_EQ(e.module, "dtclockf") << row.name;
+        EXPECT_EQ(e.min_width, row.min_width) << row.name;
+        EXPECT_EQ(e.max_width, row.max_width) << row.name;
+        EXPECT_NE(e.routine, nullptr) << row.name;
+    }
+}
+
+TEST_F(LoadedHost, DurationAndIntervalRoutinesByName) {
+    EXPECT_EQ(entry(host, "IS860DU").shape, Shape::duration_format);
+    EXPECT_EQ(entry(host, "IS860PD").shape, Shape::duration_format);
+    EXPECT_EQ(entry(host, "IS860VL").shape, Shape::interval_format);
+    for (const char* name : {"IS860DU", "IS860PD", "IS860VL"})
+        EXPECT_EQ(entry(host, name, Kind::informat).shape, Shape::informat) << name;
+    EXPECT_EQ(host.find("IS860DU", Kind::format)->kind, Kind::format);
+    EXPECT_EQ(host.find("E8601DA", Kind::informat), nullptr);
+    EXPECT_EQ(host.catalogue().size(), 27u + 9u + 3u + 3u);
+}
+
+TEST_F(LoadedHost, AnyNanIsMissing) {
+    double payload;
+    const std::uint64_t bits = 0xFFFFFE0000000000ull;
+    std::memcpy(&payload, &bits, sizeof payload);
+    for (double nan : {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(), payload}) {
+        const isofmt::Result r = host.format(entry(host, "E8601DA"), nan, sized(10));
+        EXPECT_EQ(r.text, "         .");
+        EXPECT_EQ(r.status, 0);
+    }
+}
+
+TEST_F(LoadedHost, InformatAndFormatRoundTrip) {
+    const isofmt::Result packed = host.informat(entry(host, "IS860DU", Kind::informat), "P1Y2M3DT4H5M6S", Request{});
+    ASSERT_EQ(packed.status, 0);
+    ASSERT_EQ(packed.text, "0001203040506FFC");
+    Request designators = sized(14);
+    designators.options = 0x0001;
+    EXPECT_EQ(host.format_packed(entry(host, "IS860DU"), packed.text, designators).text, "P1Y2M3DT4H5M6S");
+}
+
+TEST_F(LoadedHost, ParsesLiterals) {
+    EXPECT_EQ(host.parse_literal("1960-01-01"), 0.0);
+    EXPECT_EQ(host.parse_literal("1582-01-01"), -138061.0);
+    EXPECT_EQ(host.parse_literal("09:05:00"), 32700.0);
+    EXPECT_EQ(host.parse_literal("1960-01-02T00:00:01"), 86401.0);
+    EXPECT_EQ(host.parse_literal("not a date"), std::nullopt);
+}
+
+TEST_F(LoadedHost, ZoneAndMissingTextPerEnvironment) {
+    isofmt::EnvironmentConfig config;
+    config.time_zone = "+05:30";
+    config.missing_text = "?";
+    Request r = sized(26);
+    r.environment = host.create_environment(config);
+    EXPECT_EQ(host.format(entry(host, "E8601DX"), 0, r).text, " 1960-01-01T05:30:00+05:30");
+    EXPECT_EQ(host.format(entry(host, "E8601DA"), std::nan(""), Request{.width = 10, .environment = r.environment}).text,
+              "         ?");
+    r.environment = host.default_environment();
+    EXPECT_EQ(host.format(entry(host, "E8601DX"), 0, r).text, " 1960-01-01T00:00:00+00:00");
+}
+
+std::vector<std::string> logged_lines(const std::string& debug) {
+    std::vector<std::string> logged;
+    isofmt::HostConfig config;
+    config.debug = debug;
+    config.log = [&](std::string_view line) { logged.emplace_back(line); };
+    Host host(config);
+    host.load_directory(ISOFMT_PLUGIN_DIR);
+    Request narrow = sized(5);
+    const isofmt::Result r =
+        host.format_packed(entry(host, "IS860VL"), "2020115103000FFD0001203040506FFC", narrow);
+    EXPECT_EQ(r.text, "*****");
+    EXPECT_EQ(r.status, static_cast<std::int32_t>(0x8001d825u));
+    return logged;
+}
+
+TEST(HostLog, ProblemsLoggedOnlyWithDiagnostics) {
+    EXPECT_THAT(logged_lines("trace,N8601diag"),
+                ::testing::ElementsAre(::testing::HasSubstr("Problem with formatting: Insufficient room to format the result.")));
+    EXPECT_THAT(logged_lines("N8601DIA"), ::testing::IsEmpty());
+    EXPECT_THAT(logged_lines(""), ::testing::IsEmpty());
+}
+
+}  // namespace
+}  // namespace e2e
