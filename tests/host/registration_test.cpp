@@ -9,6 +9,7 @@
 #include "host/anchor_override.h"
 #include "host/plugin.h"
 #include "isofmt/host.h"
+#include "support/item_tables.h"
 
 using testing_support::AnchorOverride;
 using testing_support::Plugin;
@@ -28,29 +29,6 @@ const ModuleCase kModules[] = {
     {"dtextnd1", "pcn_DTEXTND1", 0x2D826, 10},
     {"dtaltfm1", "pcn_DTALTFM1", 0x53EBC7, 7},
     {"dtclockf", "pcn_DTCLOCKF", 0x118736, 0},
-};
-
-struct ItemRow {
-    const char* module;
-    const char* name;
-    int min_w, max_w, def_w, max_d;
-};
-
-const ItemRow kItemRows[] = {
-    {"dtbasic1", "B8601DA", 8, 10, 10, 0},   {"dtbasic1", "B8601TM", 6, 15, 8, 6},
-    {"dtbasic1", "B8601TZ", 9, 20, 14, 6},   {"dtbasic1", "B8601DT", 15, 26, 19, 6},
-    {"dtbasic1", "B8601DZ", 20, 35, 26, 6},  {"dtbasic1", "B8601DN", 8, 10, 10, 0},
-    {"dtbasic1", "B8601LZ", 9, 20, 14, 6},   {"dtbasic1", "B8601DX", 20, 35, 26, 6},
-    {"dtbasic1", "B8601LX", 20, 35, 26, 6},  {"dtbasic1", "B8601TX", 9, 20, 14, 6},
-    {"dtextnd1", "E8601DA", 10, 10, 10, 0},  {"dtextnd1", "E8601TM", 8, 15, 8, 6},
-    {"dtextnd1", "E8601TZ", 9, 20, 14, 6},   {"dtextnd1", "E8601DT", 19, 26, 19, 6},
-    {"dtextnd1", "E8601DZ", 20, 35, 26, 6},  {"dtextnd1", "E8601DN", 10, 10, 10, 0},
-    {"dtextnd1", "E8601LZ", 9, 20, 14, 6},   {"dtextnd1", "E8601DX", 20, 35, 26, 6},
-    {"dtextnd1", "E8601LX", 20, 35, 26, 6},  {"dtextnd1", "E8601TX", 9, 20, 14, 6},
-    {"dtaltfm1", "IS8601DA", 10, 10, 10, 0}, {"dtaltfm1", "IS8601TM", 8, 15, 8, 6},
-    {"dtaltfm1", "IS8601TZ", 9, 20, 14, 6},  {"dtaltfm1", "IS8601DT", 19, 26, 19, 6},
-    {"dtaltfm1", "IS8601DZ", 20, 35, 26, 6}, {"dtaltfm1", "IS8601DN", 10, 10, 10, 0},
-    {"dtaltfm1", "IS8601LZ", 9, 20, 14, 6},
 };
 
 // One plug-in bound to its own host, with the registration allocator
@@ -135,16 +113,16 @@ TEST_F(Registration, ItemTablesAndRoutineTables) {
         EXPECT_EQ(allocator.sizes[0], 16u);
         EXPECT_EQ(allocator.flags[0], 0x2006u);
         int row = 0;
-        for (const auto& r : kItemRows) {
+        for (const auto& r : testing_support::kIsoItemRows) {
             if (std::string(r.module) != m.module) continue;
             const FormatItem& it = items->items[row++];
             EXPECT_STREQ(it.name, r.name);
-            EXPECT_EQ(it.min_width, r.min_w) << r.name;
-            EXPECT_EQ(it.max_width, r.max_w) << r.name;
-            EXPECT_EQ(it.default_width, r.def_w) << r.name;
+            EXPECT_EQ(it.min_width, r.min_width) << r.name;
+            EXPECT_EQ(it.max_width, r.max_width) << r.name;
+            EXPECT_EQ(it.default_width, r.default_width) << r.name;
             EXPECT_EQ(it.min_decimals, 0);
             EXPECT_EQ(it.default_decimals, 0);
-            EXPECT_EQ(it.max_decimals, r.max_d) << r.name;
+            EXPECT_EQ(it.max_decimals, r.max_decimals) << r.name;
         }
         EXPECT_EQ(row, m.items);
 
@@ -212,6 +190,9 @@ TEST_F(Registration, ExportsOnlyTheModulesOwnNames) {
         {"dtaltfm1", "pcn_DTALTFM1", true}, {"dtclockf", "zfmtod", true},
         {"dtclockf", "zfmtime", true},      {"dtclockf", "zfmdate", false},
         {"dtclockf", "f8601da", false},     {"dtclockf", "n8601prob", false},
+        {"dtbasic1", "is8601vli", true},    {"dtextnd1", "is8601duf", true},
+        {"dtaltfm1", "is8601pdf", true},    {"dtclockf", "is8601vli", false},
+        {"dtextnd1", "read_date_or_duration", false},
     };
     for (const auto& c : cases) {
         Plugin plugin(c.module);

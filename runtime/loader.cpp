@@ -1,0 +1,124 @@
+// Loading a plug-in as the host does: mcn_main, the module descriptor, the
+// module routine, and the catalogue entries it yields.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <string_view>
+
+#include "binding.h"
+#include "host_impl.h"
+
+namespace isofmt {
+namespace {
+
+using detail::Binding;
+
+constexpr std::string_view kIsoModules[] = {"dtbasic1", "dtextnd1", "dtaltfm1"};
+constexpr std::string_view kClockModule = "dtclockf";
+constexpr std::string_view kDirectoryOrder[] = {"dtbasic1", "dtextnd1", "dtaltfm1", "dtclockf"};
+constexpr std::int32_t kMaxItems = 4096;
+
+[[noreturn]] void fail(const std::string& path, const std::string& what) {
+    throw std::runtime_error(path + ": " + what);
+}
+
+std::string fixed_text(const char* text, std::size_t size) { return std::string(text, strnlen(text, size)); }
+
+CatalogueEntry entry(const Binding& b, Kind kind, const std::string& module, Shape shape, void* routine) {
+    CatalogueEntry e;
+    e.name = b.name;
+    e.kind = kind;
+    e.module = module;
+    e.min_width = b.min_width, e.max_width = b.max_width, e.default_width = b.default_width;
+    e.max_decimals = b.max_decimals;
+    e.shape = shape;
+    e.routine = routine;
+    return e;
+}
+
+}  // namespace
+
+void Host::Impl::register_module(void* handle, const std::string& path) {
+    auto* main = reinterpret_cast<detail::ModuleEntry*>(dlsym(handle, "mcn_main"));
+    if (!main) fail(path, "no mcn_main");
+    const ImageInformation* image = main(&anchor, &second);
+    if (!image || !image->pcns || !image->pcns[0]) fail(path, "no module descriptor");
+    const auto& d = *static_cast<const ModuleDescriptor*>(image->pcns[0]);
+    std::string module = fixed_text(d.routine_name, sizeof d.routine_name);
+    if (!d.routine) fail(path, "module " + module + " has no routine");
+    if (std::find(modules.begin(), modules.end(), module) != modules.end()) {
+        fail(path, "module " + module + " is already loaded");
+    }
+
+    std::vector<CatalogueEntry> added;
+    if (std::find(std::begin(kIsoModules), std::end(kIsoModules), module) != std::end(kIsoModules)) {
+        auto* items = static_cast<const ItemResult*>(d.routine(detail::kItemRequest));
+        if (!items || !items->items || items->count < 0 || items->count > kMaxItems) {
+            fail(path, "module " + module + " gave no item table");
+        }
+        const void* result = d.routine(detail::kRoutineRequest);
+        if (!result) fail(path, "module " + module + " gave no routine table");
+        for (std::int32_t i = 0; i < items->count; ++i) {
+            const FormatItem& r = items->items[i];
+            CatalogueEntry e;
+            e.name = fixed_text(r.name, sizeof r.name);
+            e.module = module;
+            e.min_width = r.min_width, e.max_width = r.max_width, e.default_width = r.default_width;
+            e.min_decimals = r.min_decimals, e.default_decimals = r.default_decimals;
+            e.max_decimals = r.max_decimals;
+            e.routine = reinterpret_cast<void*>(routine_words(result)[i]);
+            added.push_back(std::move(e));
+        }
+    } else if (module == kClockModule) {
+        const void* table = d.routine(0);
+        if (!table) fail(path, "module " + module + " gave no routine table");
+        for (int i = 0; i < detail::kClockRoutines; ++i) {
+            void* routine = reinterpret_cast<void*>(routine_words(table)[i]);
+            added.push_back(entry(detail::kClockBindings[i], Kind::format, module, Shape::numeric, routine));
+        }
+    } else {
+        fail(path, "unknown module " + module);
+    }
+
+    // The duration and interval routines, from the first module that has them.
+    for (const auto& x : detail::kDurationBindings) {
+        bool known = std::any_of(catalogue.begin(), catalogue.end(), [&](const CatalogueEntry& e) {
+            return e.kind == x.kind && e.name == x.binding.name;
+        });
+        if (known) continue;
+        if (void* routine = dlsym(handle, x.symbol)) {
+            added.push_back(entry(x.binding, x.kind, module, x.shape, routine));
+        }
+    }
+    modules.push_back(module);
+    catalogue.insert(catalogue.end(), added.begin(), added.end());
+}
+
+void Host::load_plugin(const std::string& path) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = dlerror();
+        throw std::runtime_error(why ? why : path + ": cannot be loaded");
+    }
+    // Kept open until ~Host even when registration fails: the module may
+    // already have handed the host an end routine.
+    impl_->handles.push_back(handle);
+    impl_->register_module(handle, path);
+}
+
+void Host::load_directory(const std::string& directory) {
+    int loaded = 0;
+    for (std::string_view name : kDirectoryOrder) {
+        std::filesystem::path p = std::filesystem::path(directory) / (std::string(name) + ".so");
+        std::error_code ec;
+        if (!std::filesystem::exists(p, ec)) continue;
+        load_plugin(p.string());
+        ++loaded;
+    }
+    if (loaded == 0) throw std::runtime_error("no plug-ins in " + directory);
+}
+
+}  // namespace isofmt

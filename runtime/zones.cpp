@@ -1,0 +1,143 @@
+// Time-zone services: offsets of an environment's zone, now or at an
+// instant, and the ISO 8601 offset text.
+#include "zones.h"
+
+#include <date/tz.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "context.h"
+#include "environment.h"
+#include "services.h"
+
+namespace isofmt::detail {
+namespace {
+
+using std::chrono::seconds;
+
+bool two_digits(std::string_view s, std::size_t at, int& out) {
+    if (at + 2 > s.size()) return false;
+    char a = s[at], b = s[at + 1];
+    if (a < '0' || a > '9' || b < '0' || b > '9') return false;
+    out = (a - '0') * 10 + (b - '0');
+    return true;
+}
+
+// "+hh", "+hhmm", "+hh:mm" (or "-"); false for anything else.
+bool parse_fixed(std::string_view s, seconds& out) {
+    if (s.empty() || (s[0] != '+' && s[0] != '-')) return false;
+    int h = 0, m = 0;
+    if (!two_digits(s, 1, h)) return false;
+    if (s.size() == 3) {
+    } else if (s.size() == 5 && two_digits(s, 3, m)) {
+    } else if (s.size() == 6 && s[3] == ':' && two_digits(s, 4, m)) {
+    } else {
+        return false;
+    }
+    if (h > 23 || m > 59) return false;
+    out = seconds((h * 3600 + m * 60) * (s[0] == '-' ? -1 : 1));
+    return true;
+}
+
+}  // namespace
+
+Zone Zone::parse(std::string_view name) {
+    Zone z;
+    if (name == "UTC" || name == "GMT" || name == "Z") return z;
+    if (parse_fixed(name, z.fixed_)) return z;
+    try {
+        z.tz_ = date::locate_zone(name);
+    } catch (const std::exception&) {
+        throw std::runtime_error("unknown time zone: " + std::string(name));
+    }
+    return z;
+}
+
+seconds Zone::offset_at_universal(std::chrono::sys_seconds t) const {
+    if (!tz_) return fixed_;
+    return tz_->get_info(t).offset;
+}
+
+seconds Zone::offset_at_local(date::local_seconds t) const {
+    if (!tz_) return fixed_;
+    // For an ambiguous or a nonexistent local time `first` is the offset in
+    // force before the transition.
+    return tz_->get_info(t).first.offset;
+}
+
+seconds Zone::offset_now() const {
+    return offset_at_universal(std::chrono::floor<seconds>(std::chrono::system_clock::now()));
+}
+
+}  // namespace isofmt::detail
+
+namespace isofmt::service {
+namespace {
+
+using detail::Zone;
+
+// Host datetimes count seconds from 1960-01-01T00:00:00.
+constexpr double kEpoch1960 = -315619200.0;  // 1960-01-01 in Unix seconds
+// Beyond about year +-30000 the calendar has no zone rules to offer.
+constexpr double kSpan = 9.0e11;
+
+const Zone* zone_of(Environment* environment) {
+    const detail::HostEnvironment* e = detail::host_environment(environment);
+    return e ? &e->data->zone : nullptr;
+}
+
+// A host datetime as Unix seconds, held within the calendar's reach; a
+// missing datetime is taken as now.
+std::int64_t unix_seconds(double datetime) {
+    if (datetime != datetime) {
+        return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()).time_since_epoch().count();
+    }
+    double t = std::floor(datetime) + kEpoch1960;
+    t = t < -kSpan ? -kSpan : t > kSpan ? kSpan : t;
+    return static_cast<std::int64_t>(t);
+}
+
+}  // namespace
+
+double xkgtzoff(Environment* environment) {
+    const Zone* z = zone_of(environment);
+    return z ? static_cast<double>(z->offset_now().count()) : 0.0;
+}
+
+double xkgtzof4(Environment* environment, std::int32_t universal, double datetime) {
+    const Zone* z = zone_of(environment);
+    if (!z) return 0.0;
+    std::chrono::seconds t(unix_seconds(datetime));
+    auto offset = universal ? z->offset_at_universal(std::chrono::sys_seconds(t))
+                            : z->offset_at_local(date::local_seconds(t));
+    return static_cast<double>(offset.count());
+}
+
+std::int32_t xkgtzstr(char* area, std::int32_t room, std::int32_t* length, double offset) {
+    std::int32_t n = 0;
+    if (offset == offset && std::fabs(offset) < 100.0 * 3600) {
+        long s = static_cast<long>(offset);  // toward zero; seconds are dropped
+        long a = std::labs(s), h = a / 3600, m = a % 3600 / 60;
+        const char text[6] = {s < 0 ? '-' : '+', char('0' + h / 10), char('0' + h % 10), ':',
+                              char('0' + m / 10), char('0' + m % 10)};
+        // The positions of "+hh:mm" that fit: "+hh:mm", "+hhmm", or "+hh"
+        // when there are no minutes to lose.
+        const char* form = room >= 6 ? "012345" : room == 5 ? "01245" : (room >= 3 && m == 0) ? "012" : "";
+        for (; form[n]; ++n) area[n] = text[form[n] - '0'];
+    }
+    if (length) *length = n;
+    return 0;
+}
+
+std::int32_t wzdtgmt(double* offset) {
+    detail::Context* c = detail::current_context();
+    double seconds = 0.0;
+    if (c && c->default_environment) seconds = xkgtzoff(&c->default_environment->base);
+    if (offset) *offset = seconds;
+    return 0;
+}
+
+}  // namespace isofmt::service
