@@ -6,47 +6,26 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <stdexcept>
-#include <string>
 
-#include "host/call_block.h"
-#include "isofmt/host.h"
+#include "bench_support.h"
 
 namespace {
 
-const isofmt::Host& loaded_host() {
-    static isofmt::Host* host = [] {
-        auto* h = new isofmt::Host();
-        h->load_directory(isofmt::default_plugin_directory());
-        return h;
-    }();
-    return *host;
-}
-
-FormatRoutine* routine_of(const char* name) {
-    const isofmt::CatalogueEntry* e = loaded_host().find(name, isofmt::Kind::format);
-    if (e == nullptr) throw std::runtime_error(std::string("no format ") + name);
-    return reinterpret_cast<FormatRoutine*>(e->routine);
-}
+using bench_support::call_block;
+using bench_support::kUnixEpoch;
 
 // 2024-05-21T13:05:07.25 and a few neighbours, as host datetimes.
 constexpr double kDatetimes[] = {2031915907.25, 2031872400.0, 2031958799.6, -1.0};
 constexpr double kTimes[] = {47107.25, 45296.789, 86399.6, 3599.96};
-constexpr double kUnixFrom1960 = 315619200;  // seconds from 1960-01-01 to 1970-01-01
 
 void routine(benchmark::State& state, const char* name, int width, int decimals, bool datetimes) {
-    FormatRoutine* f = routine_of(name);
+    FormatRoutine* f = bench_support::routine_of(name);
     const double* values = datetimes ? kDatetimes : kTimes;
     char out[64];
     std::size_t i = 0;
     for (auto _ : state) {
         const double value = values[i++ & 3];
-        FormatBlock b{};
-        b.width = width;
-        b.decimals = decimals;
-        b.value = &value;
-        b.output = out;
-        b.capacity = width;
+        FormatBlock b = call_block(&value, width, decimals, out);
         benchmark::DoNotOptimize(f(&b));
         benchmark::DoNotOptimize(out);
     }
@@ -62,7 +41,7 @@ void peer_strftime(benchmark::State& state, const char* layout, Tail tail) {
     for (auto _ : state) {
         const double value = kDatetimes[i++ & 3];
         const double whole = std::floor(value);
-        const std::time_t t = static_cast<std::time_t>(whole - kUnixFrom1960);
+        const std::time_t t = static_cast<std::time_t>(whole - kUnixEpoch);
         std::tm tm;
         gmtime_r(&t, &tm);
         const std::size_t n = std::strftime(out, sizeof out, layout, &tm);

@@ -3,30 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
-#include "host/call_block.h"
-#include "isofmt/host.h"
+#include "bench_support.h"
 
 namespace {
 
-const isofmt::Host& loaded_host() {
-    static isofmt::Host* host = [] {
-        auto* h = new isofmt::Host();
-        h->load_directory(isofmt::default_plugin_directory());
-        return h;
-    }();
-    return *host;
-}
-
-template <class Routine>
-Routine* routine_of(const char* name) {
-    const isofmt::CatalogueEntry* e = loaded_host().find(name, isofmt::Kind::format);
-    if (e == nullptr) throw std::runtime_error(std::string("no format ") + name);
-    return reinterpret_cast<Routine*>(e->routine);
-}
+using bench_support::call_block;
+using bench_support::routine_of;
 
 struct Sample {
     const char* label;
@@ -51,20 +35,11 @@ constexpr std::array kIntervals = {
     Sample{"lone-duration", "19601010000000030001203040506FFC", 0x0001},
 };
 
-FormatBlock block(const char* value, int width, char* out) {
-    FormatBlock b{};
-    b.width = width;
-    b.value = value;
-    b.output = out;
-    b.capacity = width;
-    return b;
-}
-
 void duration_format(benchmark::State& state, const char* name, int width, const Sample& s) {
     auto* routine = routine_of<DurationFormatRoutine>(name);
     char out[64];
     for (auto _ : state) {
-        FormatBlock b = block(s.value, width, out);
+        FormatBlock b = call_block(s.value, width, 0, out);
         benchmark::DoNotOptimize(routine(&b, s.options));
         benchmark::DoNotOptimize(out);
     }
@@ -75,7 +50,7 @@ void interval_format(benchmark::State& state, int width, const Sample& s) {
     auto* routine = routine_of<IntervalFormatRoutine>("IS860VL");
     char out[64];
     for (auto _ : state) {
-        FormatBlock b = block(s.value, width, out);
+        FormatBlock b = call_block(s.value, width, 0, out);
         benchmark::DoNotOptimize(routine(&b, s.options, 0x0004));
         benchmark::DoNotOptimize(out);
     }

@@ -4,29 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "host/call_block.h"
-#include "isofmt/host.h"
+#include "bench_support.h"
 
 namespace {
-
-const isofmt::Host& loaded_host() {
-    static isofmt::Host* host = [] {
-        auto* h = new isofmt::Host();
-        h->load_directory(isofmt::default_plugin_directory());
-        return h;
-    }();
-    return *host;
-}
-
-InformatRoutine* informat_of(const char* name) {
-    const isofmt::CatalogueEntry* e = loaded_host().find(name, isofmt::Kind::informat);
-    if (e == nullptr) throw std::runtime_error(std::string("no informat ") + name);
-    return reinterpret_cast<InformatRoutine*>(e->routine);
-}
 
 struct Mix {
     const char* name;
@@ -47,17 +30,14 @@ const std::vector<Mix>& mixes() {
 }
 
 void read_texts(benchmark::State& state, const Mix& mix, std::vector<const char*> texts) {
-    InformatRoutine* routine = informat_of(mix.name);
+    auto* routine = bench_support::routine_of<InformatRoutine>(mix.name, isofmt::Kind::informat);
     std::vector<int> lengths;
     for (const char* t : texts) lengths.push_back(static_cast<int>(std::strlen(t)));
     char target[32];
     for (auto _ : state) {
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            FormatBlock b{};
-            b.width = lengths[i];
-            b.value = texts[i];
+            FormatBlock b = bench_support::call_block(texts[i], lengths[i], 0, target);
             b.input_length = lengths[i];
-            b.output = target;
             b.capacity = mix.digits;
             benchmark::DoNotOptimize(routine(&b, 0));
             benchmark::DoNotOptimize(target);

@@ -7,32 +7,24 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include <date/tz.h>
 
-#include "host/call_block.h"
-#include "isofmt/host.h"
+#include "bench_support.h"
 
 namespace {
 
-// Seconds between 1960-01-01 and 1970-01-01.
-constexpr double kUnixEpoch = 315619200;
+using bench_support::kUnixEpoch;
 
-struct Plugins {
-    Plugins() {
-        host.load_directory(isofmt::default_plugin_directory());
+Environment* new_york() {
+    static Environment* env = [] {
         isofmt::EnvironmentConfig config;
         config.time_zone = "America/New_York";
-        new_york = host.create_environment(config);
-    }
-    isofmt::Host host;
-    Environment* new_york = nullptr;
-};
-
-Plugins& plugins() {
-    static Plugins p;
-    return p;
+        return bench_support::loaded_host().create_environment(config);
+    }();
+    return env;
 }
 
 // Datetimes spread over 1900 to 2100 with millisecond fractions; a power of
@@ -53,19 +45,10 @@ const std::vector<double>& datetimes() {
 }
 
 void format_routine(benchmark::State& state, const char* name, int width, int decimals, bool zoned) {
-    const isofmt::CatalogueEntry* entry = plugins().host.find(name, isofmt::Kind::format);
-    if (entry == nullptr) {
-        state.SkipWithError("format not loaded");
-        return;
-    }
-    auto* routine = reinterpret_cast<FormatRoutine*>(entry->routine);
+    FormatRoutine* routine = bench_support::routine_of(name);
     char out[64];
-    FormatBlock block{};
-    block.width = width;
-    block.decimals = decimals;
-    block.output = out;
-    block.capacity = width;
-    block.environment = zoned ? plugins().new_york : nullptr;
+    FormatBlock block = bench_support::call_block(nullptr, width, decimals, out);
+    block.environment = zoned ? new_york() : nullptr;
     const std::vector<double>& values = datetimes();
     std::size_t i = 0;
     for (auto _ : state) {

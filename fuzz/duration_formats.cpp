@@ -4,46 +4,11 @@
 // exactly the capacity, so any stray read or write is caught.
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "duration/duration.h"
-#include "host/module.h"
-#include "host/module_state.h"
-#include "isofmt/host.h"
-
-extern "C" {
-const char module_state_name[15] = "__FMT_DTEXTND1";
-void* fuzz_module(std::int32_t) { return nullptr; }
-}
-ISOFMT_MODULE_IMAGE(pcn_FUZZ, fuzz_module, 0)
+#include "fuzz_support.h"
 
 namespace {
-
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-
-    template <class T>
-    T take() {
-        T v{};
-        const std::size_t n = size < sizeof v ? size : sizeof v;
-        std::memcpy(&v, data, n);
-        data += n;
-        size -= n;
-        return v;
-    }
-};
-
-isofmt::Host& host() {
-    static isofmt::Host* h = [] {
-        auto* made = new isofmt::Host();
-        mcn_main(made->anchor(), made->second_anchor());
-        uwxn8601_init();
-        return made;
-    }();
-    return *h;
-}
 
 // Width and capacity within a range that covers every branch without huge
 // buffers: negative, zero, around the value and work-area sizes, and beyond.
@@ -51,9 +16,13 @@ int small(std::int16_t v) { return v % 260; }
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz_support::bind_host();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    host();
-    Input in{data, size};
+    fuzz_support::Input in{data, size};
     const std::uint8_t selector = in.take<std::uint8_t>();
     const int routine = selector % 4;
     const bool as_hex = (selector & 0x80) != 0;  // steer towards valid packed values
@@ -65,13 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::size_t value_size = routine == 2 ? 32 : routine == 3 ? in.size : 16;
     if (in.size < value_size) return 0;
-    std::unique_ptr<char[]> value(new char[value_size ? value_size : 1]);
+    auto value = fuzz_support::exact_block(static_cast<std::ptrdiff_t>(value_size));
     std::memcpy(value.get(), in.data, value_size);
     if (as_hex)
         for (std::size_t i = 0; i < value_size; ++i) value[i] = "0123456789ABCDEF"[in.data[i] % 16];
 
-    const std::size_t room = capacity > 0 ? static_cast<std::size_t>(capacity) : 0;
-    std::unique_ptr<char[]> output(new char[room ? room : 1]);
+    auto output = fuzz_support::exact_block(capacity);
     FormatBlock b{};
     b.width = width;
     b.value = value.get();
@@ -86,6 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FitToTarget(&b, value.get(), static_cast<int>(value_size), slash, options);
             break;
     }
-    if (b.output_length > static_cast<int>(room)) __builtin_trap();
+    if (!fuzz_support::within(b, capacity)) __builtin_trap();
     return 0;
 }

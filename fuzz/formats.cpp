@@ -9,56 +9,18 @@
 #include <cstring>
 #include <vector>
 
-#include "host/module.h"
-#include "host/module_state.h"
+#include "fuzz_support.h"
 #include "iso8601/iso8601.h"
-#include "isofmt/host.h"
 #include "render/render.h"
 #include "text/text.h"
 
-extern "C" {
-const char module_state_name[15] = "__FMT_DTEXTND1";
-void* fuzz_module(std::int32_t) { return nullptr; }
-}
-ISOFMT_MODULE_IMAGE(pcn_FUZZ, fuzz_module, 0)
-
 namespace {
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
+using fuzz_support::Input;
 
-    template <class T>
-    T take() {
-        T v{};
-        const std::size_t n = size < sizeof v ? size : sizeof v;
-        std::memcpy(&v, data, n);
-        data += n;
-        size -= n;
-        return v;
-    }
-};
-
-struct Fixture {
-    isofmt::Host host;
-    Environment* zones[3] = {};
-};
-
-Fixture& fixture() {
-    static Fixture* f = [] {
-        auto* made = new Fixture();
-        mcn_main(made->host.anchor(), made->host.second_anchor());
-        uwxn8601_init();
-        const char* names[] = {"+05:30", "America/New_York", "-14:00"};
-        for (int i = 0; i < 3; ++i) {
-            isofmt::EnvironmentConfig config;
-            config.time_zone = names[i];
-            made->zones[i] = made->host.create_environment(config);
-        }
-        return made;
-    }();
-    return *f;
-}
+// Environments with a half-hour, a daylight-saving and an extreme zone; a
+// fourth choice leaves the block without an environment.
+Environment* zones[3] = {};
 
 FormatRoutine* const kRoutines[] = {
     zfmtime, zfmymd,  zfmymdb, zfmymdc, zfmymdn, zfmymdp, zfmymds, f8601da, f8601tm,
@@ -92,7 +54,6 @@ double take_value(Input& in) {
 }
 
 void format_one(Input& in) {
-    Fixture& f = fixture();
     FormatRoutine* routine = kRoutines[in.take<std::uint8_t>() % kRoutineCount];
     const double value = take_value(in);
     const int width = in.take<std::int8_t>() % 70;
@@ -110,7 +71,7 @@ void format_one(Input& in) {
     b.output = buffer.data();
     b.capacity = capacity;
     b.flags = flags;
-    b.environment = zone < 3 ? f.zones[zone] : nullptr;
+    b.environment = zone < 3 ? zones[zone] : nullptr;
     b.output_length = -12345;
     const FormatBlock before = b;
 
@@ -189,8 +150,18 @@ void text_one(Input& in) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    isofmt::Host& host = fuzz_support::bind_host();
+    const char* names[] = {"+05:30", "America/New_York", "-14:00"};
+    for (int i = 0; i < 3; ++i) {
+        isofmt::EnvironmentConfig config;
+        config.time_zone = names[i];
+        zones[i] = host.create_environment(config);
+    }
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fixture();
     Input in{data, size};
     if (in.take<std::uint8_t>() & 1)
         text_one(in);

@@ -4,46 +4,11 @@
 // read or write beyond them is caught.
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 #include "duration/duration.h"
-#include "host/module.h"
-#include "host/module_state.h"
-#include "isofmt/host.h"
-
-extern "C" {
-const char module_state_name[15] = "__FMT_DTEXTND1";
-void* fuzz_module(std::int32_t) { return nullptr; }
-}
-ISOFMT_MODULE_IMAGE(pcn_FUZZ, fuzz_module, 0)
+#include "fuzz_support.h"
 
 namespace {
-
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-
-    template <class T>
-    T take() {
-        T v{};
-        const std::size_t n = size < sizeof v ? size : sizeof v;
-        std::memcpy(&v, data, n);
-        data += n;
-        size -= n;
-        return v;
-    }
-};
-
-isofmt::Host& host() {
-    static isofmt::Host* h = [] {
-        isofmt::HostConfig config;
-        config.log = [](std::string_view) {};  // the too-short-target lines
-        auto* made = new isofmt::Host(config);
-        mcn_main(made->anchor(), made->second_anchor());
-        return made;
-    }();
-    return *h;
-}
 
 // The parse modes the reader tests for, and any other word.
 std::int32_t mode_of(std::uint8_t pick, std::int32_t other) {
@@ -53,9 +18,15 @@ std::int32_t mode_of(std::uint8_t pick, std::int32_t other) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    isofmt::HostConfig config;
+    config.log = [](std::string_view) {};  // the too-short-target lines
+    fuzz_support::bind_host(std::move(config), /*module_state=*/false);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    host();
-    Input in{data, size};
+    fuzz_support::Input in{data, size};
     const std::uint8_t routine = in.take<std::uint8_t>() % 3;
     const std::uint8_t pick = in.take<std::uint8_t>() % 8;
     const std::int32_t other_mode = in.take<std::int32_t>();
@@ -64,10 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool short_length = in.take<std::uint8_t>() & 1;  // an input length below the text's
 
     const int text_size = static_cast<int>(in.size < 400 ? in.size : 400);
-    std::unique_ptr<char[]> text(new char[text_size ? text_size : 1]);
+    auto text = fuzz_support::exact_block(text_size);
     std::memcpy(text.get(), in.data, static_cast<std::size_t>(text_size));
-    const std::size_t room = capacity > 0 ? static_cast<std::size_t>(capacity) : 0;
-    std::unique_ptr<char[]> target(new char[room ? room : 1]);
+    auto target = fuzz_support::exact_block(capacity);
 
     FormatBlock b{};
     b.width = width;
@@ -79,6 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InformatRoutine* const routines[3] = {is8601vli, is8601dui, is8601pdi};
     const std::int32_t code = routines[routine](&b, mode_of(pick, other_mode));
     if (code < 0 || code > 27) __builtin_trap();
-    if (b.output_length > static_cast<int>(room)) __builtin_trap();
+    if (!fuzz_support::within(b, capacity)) __builtin_trap();
     return 0;
 }

@@ -96,7 +96,7 @@ TEST(Concurrency, ThreadsRenderAndReadThroughOneHost) {
     std::vector<std::thread> workers;
     for (int t = 0; t < 4; ++t)
         workers.emplace_back([&, t] {
-            for (int i = 0; i < 300; ++i)
+            for (int i = 0; i < 1500; ++i)
                 for (std::size_t k = 0; k < prepared.size(); ++k) {
                     const auto& p = prepared[(k + t) % prepared.size()];
                     const auto got = run(host, *p.entry, *p.call);
