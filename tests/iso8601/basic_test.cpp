@@ -11,21 +11,7 @@ using format_test::call;
 using format_test::kMissing;
 using format_test::right;
 
-struct Case {
-    FormatRoutine* routine;
-    double value;
-    int width, decimals;
-    std::string want;
-    Environment* environment = nullptr;
-};
-
-void expect_renders(const Case& c, bool validate = true) {
-    auto r = call(c.routine, c.value, c.width, c.decimals, validate, c.environment);
-    EXPECT_EQ(r.text, c.want) << c.value << " w" << c.width << " d" << c.decimals;
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.length, c.width);
-    EXPECT_FALSE(r.beyond);
-}
+using format_test::Case;
 
 class Basic : public ::testing::Test {
 protected:
@@ -71,7 +57,7 @@ TEST_F(Basic, DelimitersDropped) {
         {b8601tx, 3600, 14, 0, "   220000-0300", minus3},
         {b8601tx, 3600, 9, 0, "220000-03", minus3},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
 }
 
 // A field too narrow for the full text drops the fraction before any digit of
@@ -87,7 +73,7 @@ TEST_F(Basic, NarrowFieldsDropDecimalsFirst) {
         {b8601lx, 0, 20, 6, "19600101T00000000000", minus3},
         {b8601dx, 0, 21, 6, "19591231T210000000000", minus3},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
 }
 
 // Missing and out-of-range values come out as the extended routine writes
@@ -104,7 +90,7 @@ TEST_F(Basic, MissingAndOutOfRange) {
         {b8601tx, 86400, 9, 0, "*********"},
         {b8601dx, -11928470401, 20, 0, std::string(20, '*')},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
 }
 
 }  // namespace

@@ -16,19 +16,7 @@ protected:
     testing_support::StaticHost host;
 };
 
-struct Case {
-    FormatRoutine* routine;
-    double value;
-    int width, decimals;
-    std::string want;
-};
-
-void expect_renders(const Case& c, bool validate = false) {
-    auto r = call(c.routine, c.value, c.width, c.decimals, validate);
-    EXPECT_EQ(r.text, c.want) << c.value << " w" << c.width << " d" << c.decimals;
-    EXPECT_EQ(r.status, 0);
-    EXPECT_FALSE(r.beyond);
-}
+using format_test::Case;
 
 TEST_F(Extended, DateAndDateOfDatetime) {
     const Case cases[] = {
@@ -66,9 +54,9 @@ TEST_F(Extended, TimeOfDay) {
     for (const Case& c : cases) expect_renders(c, true);
     // Below the minimum width (validation off) the midnight fold keeps the
     // shortened layouts.
-    expect_renders({f8601tm, 86399.9, 5, 0, "23:59"});
-    expect_renders({f8601tm, 86399.9, 4, 0, "  23"});
-    expect_renders({f8601tm, 86399.9, 7, 0, "  23:59"});
+    expect_renders(Case{f8601tm, 86399.9, 5, 0, "23:59"}, false);
+    expect_renders(Case{f8601tm, 86399.9, 4, 0, "  23"}, false);
+    expect_renders(Case{f8601tm, 86399.9, 7, 0, "  23:59"}, false);
 }
 
 TEST_F(Extended, Datetime) {

@@ -29,21 +29,7 @@ protected:
     testing_support::StaticHost host;
 };
 
-struct Case {
-    FormatRoutine* routine;
-    double value;
-    int width, decimals;
-    std::string want;
-    Environment* environment = nullptr;
-};
-
-void expect_renders(const Case& c, bool validate = true) {
-    auto r = call(c.routine, c.value, c.width, c.decimals, validate, c.environment);
-    EXPECT_EQ(r.text, c.want) << c.value << " w" << c.width << " d" << c.decimals;
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.length, c.width);
-    EXPECT_FALSE(r.beyond);
-}
+using format_test::Case;
 
 TEST_F(Zone, UniversalSuffixByRoom) {
     const Case cases[] = {
@@ -64,7 +50,7 @@ TEST_F(Zone, UniversalSuffixByRoom) {
         {f8601tz, kMissing, 14, 0, right(".", 8) + "      "},
         {f8601tz, 86400, 9, 0, "*********"},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
 }
 
 // Decimals that do not fit the width are dropped first, keeping a place for
@@ -80,7 +66,7 @@ TEST_F(Zone, DatetimeDecimalsGiveWayInNarrowFields) {
         {f8601dx, 0, 22, 3, " 1960-01-01T00:00:00.0", utc},
         {f8601lx, 0, 20, 1, " 1960-01-01T00:00:00", utc},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
 }
 
 TEST_F(Zone, TaskZoneOffsets) {
@@ -110,19 +96,19 @@ TEST_F(Zone, TaskZoneOffsets) {
         {f8601tx, kMissing, 14, 0, right(".", 14), minus2},  // no zone text for a missing value
         {f8601tx, 86400, 14, 0, std::string(14, '*'), minus2},
     };
-    for (const Case& c : cases) expect_renders(c);
+    for (const Case& c : cases) expect_renders(c, true);
     // A shift past the end of the calendar shows asterisks, not a wider text.
-    expect_renders({f8601dx, 253717747199, 20, 0, std::string(20, '*'), kolkata});
-    expect_renders({f8601dx, 253717747199, 35, 0, std::string(35, '*'), kolkata});
+    expect_renders(Case{f8601dx, 253717747199, 20, 0, std::string(20, '*'), kolkata}, true);
+    expect_renders(Case{f8601dx, 253717747199, 35, 0, std::string(35, '*'), kolkata}, true);
 }
 
 TEST(GmtZone, LocalOffsetReplacesUniversal) {
     testing_support::StaticHost west(in_zone("-05:00"));
     uwxn8601_init();
-    expect_renders({f8601lz, 32700, 14, 0, "09:05:00-05:00"});
-    expect_renders({f8601lz, 32700, 9, 0, "09:05:00Z"});
-    expect_renders({f8601lz, 32700, 20, 5, "09:05:00.00000-05:00"});
-    expect_renders({f8601lz, kMissing, 14, 0, right(".", 8) + "      "});
+    expect_renders(Case{f8601lz, 32700, 14, 0, "09:05:00-05:00"}, true);
+    expect_renders(Case{f8601lz, 32700, 9, 0, "09:05:00Z"}, true);
+    expect_renders(Case{f8601lz, 32700, 20, 5, "09:05:00.00000-05:00"}, true);
+    expect_renders(Case{f8601lz, kMissing, 14, 0, right(".", 8) + "      "}, true);
 }
 
 // The host's missing-value text is shown as the host wrote it, even when it
@@ -132,13 +118,13 @@ TEST(GmtZone, MissingTextIsNotEdited) {
     config.environment.missing_text = "+a:b";
     testing_support::StaticHost odd(config);
     uwxn8601_init();
-    expect_renders({f8601tm, kMissing, 8, 0, "    +a:b"});
-    expect_renders({f8601lz, kMissing, 14, 0, "    +a:b      "});
+    expect_renders(Case{f8601tm, kMissing, 8, 0, "    +a:b"}, true);
+    expect_renders(Case{f8601lz, kMissing, 14, 0, "    +a:b      "}, true);
 }
 
 TEST(GmtZone, WithoutModuleStateTheOffsetIsBlank) {
     testing_support::StaticHost bare(in_zone("+01:00"));
-    expect_renders({f8601lz, 32700, 14, 0, "09:05:00      "});
+    expect_renders(Case{f8601lz, 32700, 14, 0, "09:05:00      "}, true);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "support/static_host.h"
 
 namespace format_test {
@@ -39,6 +41,25 @@ inline Call call(FormatRoutine* routine, double value, int width, int decimals, 
         if (i >= width) c.beyond = true;
     }
     return c;
+}
+
+// One rendering to expect: routine, value, width and decimals, the text.
+struct Case {
+    FormatRoutine* routine;
+    double value;
+    int width, decimals;
+    std::string want;
+    Environment* environment = nullptr;
+};
+
+// The case renders its text, status 0, exactly width characters and
+// nothing beyond them.
+inline void expect_renders(const Case& c, bool validate) {
+    auto r = call(c.routine, c.value, c.width, c.decimals, validate, c.environment);
+    EXPECT_EQ(r.text, c.want) << c.value << " w" << c.width << " d" << c.decimals;
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.length, c.width);
+    EXPECT_FALSE(r.beyond);
 }
 
 // Blanks then text, as a right-aligned field.
