@@ -42,7 +42,29 @@ struct DayTime {
     double day, time;
 };
 
-DayTime split(double x) {
+// Below this magnitude every whole number is a double and every double is a
+// multiple of its ulp that divides 1, so x - q * unit is exact for a whole
+// quotient q whenever the true result is no larger than x.
+constexpr double kExactLimit = 0x1p52;
+
+// x = q * unit + r with whole q and 0 <= r < unit, for a whole unit up to a
+// day and 0 <= x < kExactLimit (or -kExactLimit < x <= -unit, where the true
+// r is below |x| and a multiple of x's ulp): the quotient from one division,
+// less one where the division rounded up to a whole number. Both steps are
+// exact, so r is the remainder std::fmod would give, at a fraction of its
+// cost.
+double whole_units(double x, double unit, double* r) {
+    double q = std::floor(x / unit);
+    double rest = x - q * unit;
+    if (rest < 0) {
+        rest += unit;
+        q -= 1;
+    }
+    *r = rest;
+    return q;
+}
+
+DayTime split_slow(double x) {
     double t = std::fmod(x, kDay);  // exact, with the sign of x
     double day = (x - t) / kDay;    // exact: x - t is a whole number of days
     if (t < 0) {
@@ -55,6 +77,25 @@ DayTime split(double x) {
         }
     }
     return {day, t + 0.0};  // +0.0: no negative zero
+}
+
+DayTime split(double x) {
+    // Negative values within a day of zero round their time of day, and
+    // huge ones, NaN and the infinities have no exact quotient: those take
+    // the remainder route.
+    if (!(x >= 0 && x < kExactLimit) && !(x <= -kDay && x > -kExactLimit)) return split_slow(x);
+    double t;
+    double day = whole_units(x, kDay, &t);
+    return {day + 0.0, t};  // +0.0: -0.0 is day 0
+}
+
+// The seconds into the hour or minute of a time of day (0 <= t < 86400, or
+// NaN); the same value std::fmod gives.
+double remainder_of(double t, double unit) {
+    if (!(t >= 0 && t < kExactLimit)) return std::fmod(t, unit);
+    double r;
+    whole_units(t, unit, &r);
+    return r;
 }
 
 }  // namespace
@@ -81,15 +122,15 @@ double zday(double date) {
 // exact remainder, so the three never disagree (no hour 24, no minute 60).
 double zhour(double seconds) {
     double t = split(seconds).time;
-    return (t - std::fmod(t, 3600.0)) / 3600.0;
+    return (t - remainder_of(t, 3600.0)) / 3600.0;
 }
 
 double zminute(double seconds) {
-    double r = std::fmod(split(seconds).time, 3600.0);
-    return (r - std::fmod(r, 60.0)) / 60.0;
+    double r = remainder_of(split(seconds).time, 3600.0);
+    return (r - remainder_of(r, 60.0)) / 60.0;
 }
 
-double zsecond(double seconds) { return std::fmod(split(seconds).time, 60.0); }
+double zsecond(double seconds) { return remainder_of(split(seconds).time, 60.0); }
 
 double zmdy(double month, double day, double year) {
     if (!is_whole(month) || !is_whole(day) || !is_whole(year)) return kMissing;

@@ -77,6 +77,47 @@ int fixed(const Decimal& v, int k, char* text, bool* zero) {
     return len;
 }
 
+// The common case without the shortest decimal digits: the magnitude
+// times 10^k rounded to a whole number, which rounds the shortest decimal
+// form the same way unless that form may lie on the other side of a half.
+// The product is within 1.5 of its ulp (at most 2^-12 here) of the shortest
+// decimal times 10^k, so a fraction more than 2^-10 from one half decides
+// it. Returns the length as fixed() does, or -1 when it cannot tell.
+constexpr int kFastDecimals = 9;
+constexpr double kFastLimit = 0x1p40;
+
+int fixed_fast(double magnitude, int k, char* text, bool* zero) {
+    static constexpr std::uint64_t kPow10[kFastDecimals + 1] = {
+        1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+    if (k > kFastDecimals) return -1;
+    const double scaled = magnitude * static_cast<double>(kPow10[k]);
+    if (!(scaled < kFastLimit)) return -1;
+    const double whole = std::floor(scaled);
+    const double part = scaled - whole;  // exact
+    if (std::fabs(part - 0.5) <= 0x1p-10) return -1;
+    const std::uint64_t units = static_cast<std::uint64_t>(whole) + (part > 0.5 ? 1 : 0);
+    *zero = units == 0;
+    std::uint64_t integer = units / kPow10[k];
+    std::uint64_t fraction = units % kPow10[k];
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + integer % 10);
+        integer /= 10;
+    } while (integer != 0);
+    int len = 0;
+    while (n > 0) text[len++] = digits[--n];
+    if (k > 0) {
+        text[len++] = '.';
+        for (int i = len + k - 1; i >= len; --i) {
+            text[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        len += k;
+    }
+    return len;
+}
+
 void fill(char* out, int count, char c) {
     if (count > 0) std::memset(out, c, static_cast<std::size_t>(count));
 }
@@ -108,8 +149,8 @@ std::int32_t zfmt(FormatBlock* block) {
     }
     double x = *static_cast<const double*>(block->value);
     if (x != x) return zfmmiss(block);
-    Decimal v;
-    if (!shortest(std::fabs(x), v)) {
+    const double magnitude = std::fabs(x);
+    if (std::isinf(magnitude)) {
         fill(block->output, w, '*');
         block->output_length = w;
         return 0;
@@ -120,10 +161,16 @@ std::int32_t zfmt(FormatBlock* block) {
     if (k > kMaxDecimals) k = kMaxDecimals;
     if (k < 0) k = 0;
     char text[kMaxText + 1];
+    Decimal v;  // the shortest digits, found only when needed
+    bool have_digits = false;
     for (;; --k) {
         bool zero = false;
         int sign = std::signbit(x) ? 1 : 0;
-        int len = fixed(v, k, text + 1, &zero);
+        int len = fixed_fast(magnitude, k, text + 1, &zero);
+        if (len < 0) {
+            if (!have_digits) have_digits = shortest(magnitude, v);
+            len = fixed(v, k, text + 1, &zero);
+        }
         if (zero) sign = 0;  // nothing left to be negative
         text[0] = '-';
         if (sign + len <= w) {

@@ -24,19 +24,32 @@ struct Clock {
     double fraction;  // 0 <= fraction < 1
 };
 
+// a = q * unit + *rest with whole q and 0 <= *rest < unit; returns q. For a
+// value in range (0 <= a < 2^52) both steps are exact, so *rest is what
+// std::fmod gives, at a fraction of its cost: the quotient from one
+// division, less one where the division rounded up to a whole number.
+double whole_units(double a, double unit, double* rest) {
+    double q = std::floor(a / unit);
+    double r = a - q * unit;
+    if (r < 0) {
+        r += unit;
+        q -= 1;
+    }
+    *rest = r;
+    return q;
+}
+
 // First stage: with the requested decimals, a value within half a unit of
 // the next whole hour or minute is carried into it before it is split, so
 // the host's split never yields 59.9999 seconds that would show as 60.
 Clock split(double a, int decimals) {
     std::int64_t day_hours = 0;
-    if (a >= kSecondsPerDay) {
-        day_hours = static_cast<std::int64_t>(std::floor(a / kSecondsPerDay)) * 24;
-        a = std::fmod(a, kSecondsPerDay);
-    }
+    if (a >= kSecondsPerDay) day_hours = static_cast<std::int64_t>(whole_units(a, kSecondsPerDay, &a)) * 24;
     const double half_unit = 5 / zpowten[min(decimals, 30) + 1] + 0.00000001;
     // Both remainders are exact, so the minute's comes from the hour's.
-    const double in_hour = std::fmod(a, 3600);
-    const double in_minute = std::fmod(in_hour, 60);
+    double in_hour, in_minute;
+    whole_units(a, 3600, &in_hour);
+    whole_units(in_hour, 60, &in_minute);
     int hour_carry = 0, minute_carry = 0;
     if (in_hour + half_unit >= 3600) {
         hour_carry = 1;
