@@ -232,6 +232,10 @@ TEST(ToolOptions, MissingText) {
     EXPECT_EQ(ok_lines({"format", "--missing", "?", "E8601DA", "."}), std::vector<std::string>{"         ?"});
     EXPECT_EQ(ok_lines({"--missing", "?", "format", "E8601DZ26", "nan"}),
               std::vector<std::string>{blanks(19) + "?" + blanks(6)});
+    // An empty text is a value like any other, in both spellings.
+    EXPECT_EQ(ok_lines({"format", "--missing", "", "E8601DA", "."}), std::vector<std::string>{blanks(10)});
+    EXPECT_EQ(ok_lines({"format", "--missing=", "E8601DA", "."}), std::vector<std::string>{blanks(10)});
+    EXPECT_EQ(ok_lines({"format", "--debug", "", "E8601DA", "0"}), std::vector<std::string>{"1960-01-01"});
 }
 
 TEST(ToolOptions, TimeZoneWithDaylightSaving) {

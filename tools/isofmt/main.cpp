@@ -49,9 +49,17 @@ std::vector<std::string> order_arguments(CLI::App& app, const std::map<std::stri
             if (!option)
                 throw UsageError("unknown option '" + name + "'" +
                                  (command ? " for " + command_name : std::string()));
+            auto& into = of_main ? main_options : command_options;
             if (option->get_expected_max() > 0 && name.size() == a.size() && i + 1 < argc)
                 a += "=" + std::string(argv[++i]);
-            (of_main ? main_options : command_options).push_back(a);
+            if (a.size() == name.size() + 1 && a.back() == '=') {
+                // An empty value ("--missing ''"): CLI11 reads "--name=" as a
+                // name still waiting for its value, so it is given apart.
+                into.push_back(name);
+                into.push_back("");
+                continue;
+            }
+            into.push_back(a);
             continue;
         }
         if (!command) {
