@@ -13,8 +13,9 @@ namespace {
 constexpr Limits kDateLimits{10, 10, 0, 0};
 constexpr Limits kTimeLimits{8, 15, 0, 6};
 constexpr Limits kDatetimeLimits{19, 26, 0, 6};
-// "yyyy-mm-ddT": the date and its separator.
-constexpr int kDatePlaces = 10;
+constexpr int kDatePlaces = 10;                                 // yyyy-mm-dd
+constexpr int kTimePlaces = 8;                                 // hh:mm:ss
+constexpr int kDatetimePlaces = kDatePlaces + 1 + kTimePlaces;  // yyyy-mm-ddThh:mm:ss
 
 bool digit_at(const char* out, int i) { return hostcall::is_digit(out[i]); }
 
@@ -91,8 +92,12 @@ std::int32_t f8601dt(FormatBlock* block) {
         render_asterisks(block);
         return status::kOk;
     }
-    const int d = block->decimals > 0 ? block->decimals : 0;
-    const int pad = max(0, w - (19 + d + (d != 0 ? 1 : 0)));
+    // Decimals give way first: a field one short of the full text would
+    // otherwise leave the time renderer room for the decimals only by
+    // writing a one-digit hour (T9:05:00.0), which is not ISO 8601.
+    int d = block->decimals > 0 ? block->decimals : 0;
+    if (d > 0 && w < kDatetimePlaces + 1 + d) d = max(0, w - kDatetimePlaces - 1);
+    const int pad = max(0, w - (kDatetimePlaces + d + (d != 0 ? 1 : 0)));
     fill_blanks(block->output, pad);
     char* out = block->output + pad;
     const int rest = w - pad;
@@ -112,6 +117,7 @@ std::int32_t f8601dt(FormatBlock* block) {
     out[kDatePlaces] = 'T';
     const double time = hostcall::ztimprt(x);
     FormatBlock time_block = *block;
+    time_block.decimals = d;
     time_block.width = rest - kDatePlaces - 1;
     time_block.capacity = block->capacity - pad - kDatePlaces - 1;
     time_block.value = &time;
