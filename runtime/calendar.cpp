@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "render/remainder.h"
 #include "services.h"
 
 namespace isofmt::service {
@@ -41,28 +42,6 @@ bool civil(double date, date::year_month_day& out) {
 struct DayTime {
     double day, time;
 };
-
-// Below this magnitude every whole number is a double and every double is a
-// multiple of its ulp that divides 1, so x - q * unit is exact for a whole
-// quotient q whenever the true result is no larger than x.
-constexpr double kExactLimit = 0x1p52;
-
-// x = q * unit + r with whole q and 0 <= r < unit, for a whole unit up to a
-// day and 0 <= x < kExactLimit (or -kExactLimit < x <= -unit, where the true
-// r is below |x| and a multiple of x's ulp): the quotient from one division,
-// less one where the division rounded up to a whole number. Both steps are
-// exact, so r is the remainder std::fmod would give, at a fraction of its
-// cost.
-double whole_units(double x, double unit, double* r) {
-    double q = std::floor(x / unit);
-    double rest = x - q * unit;
-    if (rest < 0) {
-        rest += unit;
-        q -= 1;
-    }
-    *r = rest;
-    return q;
-}
 
 DayTime split_slow(double x) {
     double t = std::fmod(x, kDay);  // exact, with the sign of x

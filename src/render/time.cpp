@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/hostcall.h"
+#include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -23,21 +24,6 @@ struct Clock {
     int seconds;
     double fraction;  // 0 <= fraction < 1
 };
-
-// a = q * unit + *rest with whole q and 0 <= *rest < unit; returns q. For a
-// value in range (0 <= a < 2^52) both steps are exact, so *rest is what
-// std::fmod gives, at a fraction of its cost: the quotient from one
-// division, less one where the division rounded up to a whole number.
-double whole_units(double a, double unit, double* rest) {
-    double q = std::floor(a / unit);
-    double r = a - q * unit;
-    if (r < 0) {
-        r += unit;
-        q -= 1;
-    }
-    *rest = r;
-    return q;
-}
 
 // First stage: with the requested decimals, a value within half a unit of
 // the next whole hour or minute is carried into it before it is split, so
