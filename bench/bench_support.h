@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 #include "isofmt/host.h"
 
 namespace bench_support {

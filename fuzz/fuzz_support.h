@@ -11,7 +11,7 @@
 #include <memory>
 #include <utility>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 #include "host/module.h"
 #include "host/module_state.h"
 #include "isofmt/host.h"

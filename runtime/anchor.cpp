@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "host/anchor.h"
+#include "abi/anchor.h"
 #include "services.h"
 
 namespace isofmt::detail {
@@ -15,7 +15,7 @@ namespace {
 constexpr int kSlots = 512;
 #define ISOFMT_SERVICE(name, comp, slot, ...) \
     static_assert(comp >= 0 && comp < component::kCount && slot >= 0 && slot < kSlots);
-#include "host/services.def"
+#include "abi/services.def"
 #undef ISOFMT_SERVICE
 
 class Directory {
@@ -27,7 +27,7 @@ public:
     static_assert(std::is_same_v<decltype(service::name), __VA_ARGS__>,                 \
                   "service " #name " does not have the signature of services.def"); \
     install(comp, slot, reinterpret_cast<const void*>(&service::name));
-#include "host/services.def"
+#include "abi/services.def"
 #undef ISOFMT_SERVICE
         for (int c = 0; c < component::kCount; ++c) {
             if (!vectors_[c].empty()) entries_[c] = vectors_[c].data();

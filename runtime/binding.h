@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <iterator>
 
-#include "host/anchor.h"
-#include "host/image.h"
+#include "abi/anchor.h"
+#include "abi/image.h"
 #include "isofmt/host.h"
 
 namespace isofmt::detail {

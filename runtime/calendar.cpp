@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "render/remainder.h"
 #include "services.h"
 
 namespace isofmt::service {
@@ -23,6 +22,26 @@ constexpr int day_number(date::year_month_day ymd) {
 constexpr double kFirstDay = day_number(date::year::min() / 1 / 1);
 constexpr double kLastDay = day_number(date::year::max() / 12 / 31);
 static_assert(day_number(date::year{1582} / 1 / 1) == -138061);
+
+// Below 2^52 every whole number is a double and every double is a multiple
+// of its ulp that divides 1, so x - q * unit is exact for a whole quotient q
+// whenever the true result is no larger than |x|.
+constexpr double kExactLimit = 0x1p52;
+
+// x = q * unit + *rest with whole q and 0 <= *rest < unit, for a whole unit
+// up to a day and 0 <= x < kExactLimit (or -kExactLimit < x <= -unit);
+// returns q. One division gives q, less one where it rounded up to a whole
+// number; both steps are exact, so *rest is what std::fmod would give.
+double floor_units(double x, double unit, double* rest) {
+    double q = std::floor(x / unit);
+    double r = x - q * unit;
+    if (r < 0) {
+        r += unit;
+        q -= 1;
+    }
+    *rest = r;
+    return q;
+}
 
 bool is_whole(double x) { return std::floor(x) == x; }  // false for NaN and infinities too
 
@@ -64,7 +83,7 @@ DayTime split(double x) {
     // the remainder route.
     if (!(x >= 0 && x < kExactLimit) && !(x <= -kDay && x > -kExactLimit)) return split_slow(x);
     double t;
-    double day = whole_units(x, kDay, &t);
+    double day = floor_units(x, kDay, &t);
     return {day + 0.0, t};  // +0.0: -0.0 is day 0
 }
 
@@ -73,7 +92,7 @@ DayTime split(double x) {
 double remainder_of(double t, double unit) {
     if (!(t >= 0 && t < kExactLimit)) return std::fmod(t, unit);
     double r;
-    whole_units(t, unit, &r);
+    floor_units(t, unit, &r);
     return r;
 }
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "host/anchor.h"
+#include "abi/anchor.h"
 #include "isofmt/host.h"
 #include "zones.h"
 

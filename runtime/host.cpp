@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "anchor.h"
-#include "host/call_block.h"
+#include "abi/call_block.h"
 #include "host_impl.h"
 
 namespace isofmt {

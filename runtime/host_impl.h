@@ -9,7 +9,7 @@
 
 #include "context.h"
 #include "environment.h"
-#include "host/anchor.h"
+#include "abi/anchor.h"
 #include "isofmt/host.h"
 #include "storage.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "host/anchor.h"
-#include "host/call_block.h"
+#include "abi/anchor.h"
+#include "abi/call_block.h"
 
 namespace isofmt::service {
 

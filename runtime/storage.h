@@ -12,7 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "host/anchor.h"
+#include "abi/anchor.h"
 
 namespace isofmt::detail {
 

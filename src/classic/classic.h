@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 extern "C" {
 std::int32_t zfmtod(FormatBlock* block);

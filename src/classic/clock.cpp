@@ -5,7 +5,7 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
 

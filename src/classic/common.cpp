@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "classic/internal.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "render/render.h"
 
 namespace classic {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 namespace classic {
 

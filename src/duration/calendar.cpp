@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "duration/duration.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 
 namespace calendar {
 

@@ -4,7 +4,7 @@
 
 #include "duration/duration.h"
 #include "duration/format_support.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "text/text.h"
 
 namespace {

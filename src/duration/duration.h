@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "duration/entity.h"
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 extern const std::array<std::uint8_t, 101> postxt;  // packed-decimal bytes 0x00..0x99, then 0xFF
 extern const std::array<std::uint8_t, 101> negtxt;  // their negative images, then 0xFE

@@ -5,7 +5,7 @@
 
 #include "duration/duration.h"
 #include "duration/engine.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "duration/duration.h"
 #include "duration/engine.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "text/text.h"
 
 namespace {

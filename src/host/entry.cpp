@@ -1,10 +1,6 @@
 // Module entry: the host hands over its anchors before anything else.
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "host/module.h"
-
-ServiceAnchor* v_global_gcb_anchor = nullptr;
-void* v_global_pidb_anchor = nullptr;
-void* Exported_RQHandle = nullptr;
 
 void himodcn() {}
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "host/anchor.h"
-#include "host/image.h"
+#include "abi/anchor.h"
+#include "abi/image.h"
 
 extern "C" {
 // Defined by each module source.

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <climits>
 
-#include "host/hostcall.h"
-#include "host/problems.h"
+#include "binding/hostcall.h"
+#include "abi/problems.h"
 #include "text/text.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/anchor.h"
-#include "host/call_block.h"
+#include "abi/anchor.h"
+#include "abi/call_block.h"
 
 // Every byte is a relaxed atomic: several threads may report problems or
 // read the GMT text while another registration refreshes the record.

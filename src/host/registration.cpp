@@ -2,7 +2,7 @@
 // fresh on every call from the host's registration allocator.
 #include <cstring>
 
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "host/module.h"
 #include "host/module_state.h"  // vmalcp_handler
 

@@ -2,7 +2,7 @@
 // 2008-09-15T09:05:00.123, and the date of a datetime.
 #include <cstring>
 
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
 #include "render/render.h"

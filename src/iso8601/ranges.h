@@ -2,7 +2,7 @@
 // 1582-01-01 up to the end of 9999-12-29.
 #pragma once
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 struct ValueRange {
     double low, high;

@@ -4,7 +4,7 @@
 // then right-aligns text and designator in the width.
 #include <cstring>
 
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "host/module_state.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"

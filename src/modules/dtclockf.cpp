@@ -1,7 +1,7 @@
 // dtclockf: the classic clock formats. The host binds the nine routines to
 // its own names and limits by slot; the module keeps no state.
 #include "classic/classic.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include <iterator>
 
 #include "host/module.h"

@@ -1,7 +1,7 @@
 // The range check that every date and time renderer makes first: a missing
 // value is rendered through the host's missing-value text, a value outside
 // the calendar's span as asterisks.
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 // Range kinds of zdatrng.
 inline constexpr int kRangeDate = 1;

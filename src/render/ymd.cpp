@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
 

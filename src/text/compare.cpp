@@ -1,5 +1,5 @@
 // Byte-run tests, the case-blind comparison and the two int helpers.
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "text/text.h"
 
 int vzabl(int ch, const char* text, std::int64_t n) {

@@ -1,5 +1,5 @@
 // A signed integer, right-justified in a fixed field.
-#include "host/call_block.h"
+#include "abi/call_block.h"
 #include "text/text.h"
 
 namespace {

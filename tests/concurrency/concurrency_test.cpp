@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/image.h"
+#include "abi/image.h"
 #include "isofmt/host.h"
 
 namespace {

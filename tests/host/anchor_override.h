@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/anchor.h"
+#include "abi/anchor.h"
 
 namespace testing_support {
 

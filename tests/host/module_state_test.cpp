@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/anchor_override.h"
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "host/module_state.h"
 #include "host/plugin.h"
 #include "support/static_host.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/image.h"
+#include "abi/image.h"
 #include "host/module.h"
 
 namespace testing_support {

@@ -15,7 +15,7 @@ TEST(Anchor, EveryServiceInItsSlot) {
     ServiceHost h;
     const ServiceAnchor* a = h.host.anchor();
 #define ISOFMT_SERVICE(name, comp, slot, ...) EXPECT_NE(a->directory[comp][slot], nullptr) << #name;
-#include "host/services.def"
+#include "abi/services.def"
 #undef ISOFMT_SERVICE
     EXPECT_EQ(a->directory[0][0], nullptr);
     EXPECT_EQ(a->directory[1], nullptr);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/hostcall.h"
+#include "binding/hostcall.h"
 #include "isofmt/host.h"
 
 namespace runtime_test {

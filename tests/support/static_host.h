@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/call_block.h"
-#include "host/hostcall.h"
+#include "abi/call_block.h"
+#include "binding/hostcall.h"
 #include "host/module.h"
 #include "isofmt/host.h"
 

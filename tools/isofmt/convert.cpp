@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "host/problems.h"
+#include "abi/problems.h"
 #include "tool.h"
 
 namespace isofmt::tool {

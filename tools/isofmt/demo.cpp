@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "host/problems.h"
+#include "abi/problems.h"
 #include "tool.h"
 
 namespace isofmt::tool {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "host/anchor.h"
-#include "host/call_block.h"
+#include "abi/anchor.h"
+#include "abi/call_block.h"
 
 extern "C" {
 extern ServiceAnchor* v_global_gcb_anchor;  // the service anchor, set by mcn_main
@@ -41,7 +41,7 @@ struct Service<R(A..., ...), Comp, Slot> {
 
 #define ISOFMT_SERVICE(name, comp, slot, ...) \
     inline constexpr Service<__VA_ARGS__, comp, slot> name{};
-#include "host/services.def"
+#include "abi/services.def"
 #undef ISOFMT_SERVICE
 
 // Tables held by the anchor.

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 
 // Format item record: a format's name and its width and decimals limits.
 struct FormatItem {
