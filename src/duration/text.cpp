@@ -88,6 +88,62 @@ std::int32_t apply_gap_switch(std::uint8_t missing, bool datetime, std::int32_t 
     return options;
 }
 
+// What the options and the missing mask make of one record: which
+// components are written and how.
+struct Layout {
+    std::int32_t options;
+    std::uint8_t missing;
+    int last;   // the last present component, 0 when none
+    int count;  // components written: all six with a filler, else up to the last
+    bool designators, leading_zeros, has_fraction;
+};
+
+Layout layout_of(const Entity* e, std::int32_t options) {
+    Layout l{};
+    const bool datetime = e->is_datetime != 0;
+    if (!datetime && e->single_form) options = kSingleUnitOptions;
+    l.missing = e->missing;
+    if (l.missing != 0 && (options & gap_bit(datetime))) {
+        options = apply_gap_switch(l.missing, datetime, options);
+    } else if (e->implied_anchor) {
+        l.missing = 0xFE;  // the synthesized start of a lone duration shows nothing
+    }
+    l.last = 6;
+    while (l.last > 0 && (l.missing & component_bit(l.last))) --l.last;
+    l.count = (options & (opt::kFillX | opt::kFillHyphen)) ? 6 : l.last;
+    l.designators = (options & opt::kDesignators) != 0;
+    l.leading_zeros = datetime || !l.designators;
+    if (delimited(options)) options |= opt::kFillHyphen;
+    l.has_fraction = !(l.missing & missing_bit::kFraction);
+    l.options = options;
+    return l;
+}
+
+// Component i (1 year .. 6 second) with its filler or number, fraction,
+// designator and delimiter.
+void put_component(Work& w, const Entity& e, const Layout& l, int i) {
+    const std::int32_t options = l.options;
+    const bool absent = (l.missing & component_bit(i)) != 0;
+    if (l.designators && absent) return;
+    std::int64_t value = component(e, i);
+    if (e.is_datetime && (options & opt::kZeroAsOne) && (i == 2 || i == 3) && value == 0) value = 1;
+    if (i == 3 && e.weeks) value /= 7;
+    const int width = i == 1 ? 4 : 2;
+    if (absent && (options & opt::kFillX)) {
+        w.put(kFiller, width);
+    } else if (absent && (options & opt::kFillHyphen)) {
+        w.put('-');
+    } else {
+        w.put_number(value, l.leading_zeros ? width : 0);
+    }
+    if (i == l.last && l.has_fraction) {
+        const bool point = !((options & opt::kDatetimeGap) && l.last == 6);
+        w.put_fraction(e.thousandths, point, delimited(options));
+    }
+    if (l.designators) w.put(i == 3 && e.weeks ? 'W' : kDesignators[i - 1]);
+    if (i != l.count && delimited(options) && kDelimiters[i - 1] != ' ') w.put(kDelimiters[i - 1]);
+}
+
 }  // namespace
 
 int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
@@ -97,54 +153,14 @@ int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
         fill_blanks(block->output, field);
         return 0;
     }
-
     Work w;
     if (e->negative) w.put('-');
-    const bool datetime = e->is_datetime != 0;
-    if (!datetime) {
-        w.put('P');
-        if (e->single_form) options = kSingleUnitOptions;
-    }
-
-    std::uint8_t missing = e->missing;
-    if (missing != 0 && (options & gap_bit(datetime))) {
-        options = apply_gap_switch(missing, datetime, options);
-    } else if (e->implied_anchor) {
-        missing = 0xFE;  // the synthesized start of a lone duration shows nothing
-    }
-
-    int last = 6;
-    while (last > 0 && (missing & component_bit(last))) --last;
-    const bool all_six = (options & (opt::kFillX | opt::kFillHyphen)) != 0;
-    const int count = all_six ? 6 : last;
-    const bool designators = (options & opt::kDesignators) != 0;
-    const bool leading_zeros = datetime || !designators;
-    if (delimited(options)) options |= opt::kFillHyphen;
-    const bool has_fraction = !(missing & missing_bit::kFraction);
-
-    for (int i = 1; i <= count; ++i) {
+    if (!e->is_datetime) w.put('P');
+    const Layout l = layout_of(e, options);
+    for (int i = 1; i <= l.count; ++i) {
         if (i == 4) w.put('T');
-        const bool absent = (missing & component_bit(i)) != 0;
-        if (designators && absent) continue;
-        std::int64_t value = component(*e, i);
-        if (datetime && (options & opt::kZeroAsOne) && (i == 2 || i == 3) && value == 0) value = 1;
-        if (i == 3 && e->weeks) value /= 7;
-        const int width = i == 1 ? 4 : 2;
-        if (absent && (options & opt::kFillX)) {
-            w.put(kFiller, width);
-        } else if (absent && (options & opt::kFillHyphen)) {
-            w.put('-');
-        } else {
-            w.put_number(value, leading_zeros ? width : 0);
-        }
-        if (i == last && has_fraction) {
-            const bool point = !((options & opt::kDatetimeGap) && last == 6);
-            w.put_fraction(e->thousandths, point, delimited(options));
-        }
-        if (designators) w.put(i == 3 && e->weeks ? 'W' : kDesignators[i - 1]);
-        if (i != count && delimited(options) && kDelimiters[i - 1] != ' ') w.put(kDelimiters[i - 1]);
+        put_component(w, *e, l, i);
     }
-
     if (w.length > field) {
         fill_asterisks(block->output, field);
         return kTextTooLong;

@@ -66,6 +66,67 @@ void put_two_digits(char* at, int v) {
     if (at[0] == ' ') at[0] = '0';
 }
 
+// The hour as shown and the decimals that fit beside it.
+struct HourText {
+    char digits[10];
+    int length;
+    int decimals;
+};
+
+// Second stage: the decimals that fit decide whether the seconds round up;
+// a carry into a new hour may add an hour digit, so it starts again.
+HourText settle(Clock& c, int width, int decimals, int neg) {
+    HourText h;
+    for (;;) {
+        const int field = c.hours < 10 ? 2 : 10;
+        wzclchr(c.hours, h.digits, field);
+        wzstjls(h.digits, field, 'l', &h.length, nullptr);
+        // The decimals shown: what the width leaves, and what the text area
+        // and the table of powers can hold.
+        int k = min(decimals, width - h.length - neg - kFixedPlaces);
+        k = min(k, min(kAreaSize - neg - h.length - kFixedPlaces, 31));
+        h.decimals = k < 0 ? 0 : k;
+        if (!rounds_up(c.fraction, h.decimals)) return h;
+        c.fraction = 0;
+        if (++c.seconds == 60) {
+            c.seconds = 0;
+            ++c.minutes;
+        }
+        if (c.minutes < 60) return h;
+        c.minutes = 0;
+        ++c.hours;
+    }
+}
+
+// Writes [-]H..H[:MM[:SS[.F..F]]] into area, as much as the width holds;
+// returns its length.
+int compose(char* area, const Clock& c, const HourText& h, int width, int neg) {
+    int len = 0;
+    if (neg) area[len++] = '-';
+    std::memcpy(area + len, h.digits, static_cast<std::size_t>(h.length));
+    len += h.length;
+    if (width >= neg + h.length + 3) {
+        area[len++] = ':';
+        put_two_digits(area + len, c.minutes);
+        len += 2;
+    }
+    if (width >= neg + h.length + 6) {
+        area[len++] = ':';
+        const int k = h.decimals;
+        const int seconds_width = k + 2 + (k > 0 ? 1 : 0);
+        const double seconds = c.seconds + c.fraction;
+        FormatBlock inner{};
+        inner.width = seconds_width;
+        inner.decimals = k;
+        inner.value = &seconds;
+        inner.output = area + len;
+        hostcall::zfmt(&inner);
+        if (area[len] == ' ') area[len] = '0';
+        len += seconds_width;
+    }
+    return len;
+}
+
 }  // namespace
 
 std::int32_t zfmtime(FormatBlock* block) {
@@ -80,58 +141,13 @@ std::int32_t zfmtime(FormatBlock* block) {
     const double x = block_value(block);
     const int neg = x < 0 ? 1 : 0;
     Clock c = split(std::fabs(x), d);
-
-    // Second stage: the decimals that fit decide whether the seconds round
-    // up; a carry into a new hour may add an hour digit, so start again.
-    char hours[10];
-    int n, k;
-    for (;;) {
-        const int field = c.hours < 10 ? 2 : 10;
-        wzclchr(c.hours, hours, field);
-        wzstjls(hours, field, 'l', &n, nullptr);
-        // The decimals shown: what the width leaves, and what the text area
-        // and the table of powers can hold.
-        k = min(d, width - n - neg - kFixedPlaces);
-        k = min(k, min(kAreaSize - neg - n - kFixedPlaces, 31));
-        if (k < 0) k = 0;
-        if (!rounds_up(c.fraction, k)) break;
-        c.fraction = 0;
-        if (++c.seconds == 60) {
-            c.seconds = 0;
-            ++c.minutes;
-        }
-        if (c.minutes < 60) break;
-        c.minutes = 0;
-        ++c.hours;
-    }
-
-    if (width < neg + n) {
+    const HourText h = settle(c, width, d, neg);
+    if (width < neg + h.length) {
         render_asterisks(block);
         return status::kOk;
     }
     char area[kAreaSize];
-    int len = 0;
-    if (neg) area[len++] = '-';
-    std::memcpy(area + len, hours, static_cast<std::size_t>(n));
-    len += n;
-    if (width >= neg + n + 3) {
-        area[len++] = ':';
-        put_two_digits(area + len, c.minutes);
-        len += 2;
-    }
-    if (width >= neg + n + 6) {
-        area[len++] = ':';
-        const int seconds_width = k + 2 + (k > 0 ? 1 : 0);
-        const double seconds = c.seconds + c.fraction;
-        FormatBlock inner{};
-        inner.width = seconds_width;
-        inner.decimals = k;
-        inner.value = &seconds;
-        inner.output = area + len;
-        hostcall::zfmt(&inner);
-        if (area[len] == ' ') area[len] = '0';
-        len += seconds_width;
-    }
+    const int len = compose(area, c, h, width, neg);
     fill_blanks(block->output, width - len);
     std::memcpy(block->output + width - len, area, static_cast<std::size_t>(len));
     block->output_length = width;
