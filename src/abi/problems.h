@@ -4,7 +4,40 @@
 
 #include <cstdint>
 
-inline constexpr const char* kProblemMessages[28] = {
+// The codes, named for what went wrong; 0 is no problem.
+namespace problem {
+inline constexpr int kNone = 0;
+inline constexpr int kTooManyDigits = 1;
+inline constexpr int kNoNumber = 2;
+inline constexpr int kNoYear = 3;
+inline constexpr int kUnitInDatetime = 4;   // also: a packed value that does not decode
+inline constexpr int kNoUnit = 5;
+inline constexpr int kOutOfOrder = 6;
+inline constexpr int kOutOfRange = 7;
+inline constexpr int kInvalidDatetime = 8;
+inline constexpr int kBadOffset = 9;
+inline constexpr int kExtraCharacters = 10;
+inline constexpr int kAllBlank = 11;
+inline constexpr int kBadDelimiter = 12;
+inline constexpr int kBlankInterval = 13;
+inline constexpr int kTwoDurations = 14;
+inline constexpr int kStartAfterEnd = 15;
+inline constexpr int kLoneDatetime = 16;
+inline constexpr int kStrictDigits = 17;
+inline constexpr int kStrictDelimiters = 18;
+inline constexpr int kNoLeadingP = 19;
+inline constexpr int kTwoFractions = 20;
+inline constexpr int kNoTimeMark = 21;
+inline constexpr int kTargetTooShort = 22;
+inline constexpr int kEndsAtTimeMark = 23;
+inline constexpr int kEntityTooShort = 24;
+inline constexpr int kEntityLength = 25;
+inline constexpr int kEntityNotHex = 26;
+inline constexpr int kNoRoom = 27;
+inline constexpr int kCount = 27;
+}  // namespace problem
+
+inline constexpr const char* kProblemMessages[problem::kCount + 1] = {
     "",
     "too many digits with no delimiters",
     "number not found where expected",
@@ -38,5 +71,5 @@ inline constexpr const char* kProblemMessages[28] = {
 inline constexpr const char* kUnknownProblem = "Unknown reason";
 
 inline const char* problem_text(std::int32_t code) {
-    return code >= 1 && code <= 27 ? kProblemMessages[code] : kUnknownProblem;
+    return code >= 1 && code <= problem::kCount ? kProblemMessages[code] : kUnknownProblem;
 }

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 #include "abi/call_block.h"
+#include "render/units.h"
 
 namespace classic {
 
-inline constexpr double kSecondsPerDay = 86400;
 inline constexpr double kSecondsPerHalfDay = 43200;
 
 // Renders into at most the block's output capacity. When the width exceeds

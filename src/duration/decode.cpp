@@ -4,6 +4,7 @@
 
 #include "duration/duration.h"
 #include "duration/format_support.h"
+#include "abi/problems.h"
 #include "binding/hostcall.h"
 #include "text/text.h"
 
@@ -12,7 +13,6 @@ namespace {
 using shown::component;
 using shown::component_bit;
 
-constexpr int kInvalidPacked = 4;
 
 // Value of one hexadecimal digit after upper-casing through the host's table,
 // or -1 when the character is none.
@@ -62,7 +62,7 @@ int decode_single_unit(Entity* e, const std::uint8_t* p) {
         code = kDaysCode;
     }
     const int target = unit_component(code);
-    if (target == 0) return kInvalidPacked;
+    if (target == 0) return problem::kUnitInDatetime;
     // The writer stores the low 32 bits of a count that is never negative.
     std::int64_t count = static_cast<std::int64_t>(std::uint32_t{p[3]} << 24 | std::uint32_t{p[4]} << 16 |
                                                    std::uint32_t{p[5]} << 8 | std::uint32_t{p[6]});
@@ -145,7 +145,7 @@ int convert_from_bcd(Entity* e) {
     std::uint8_t byte0 = packed[0];
     if (byte0 != 0xFF && !is_packed_decimal(byte0)) {
         const int p = wzstpos(reinterpret_cast<const char*>(negtxt.data()), static_cast<int>(negtxt.size()), byte0);
-        if (p < 0) return kInvalidPacked;
+        if (p < 0) return problem::kUnitInDatetime;
         e->negative = 1;
         byte0 = postxt[p];
     }

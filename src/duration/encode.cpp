@@ -123,7 +123,7 @@ void add_fraction(Entity* e, int sign) {
     const double f = static_cast<double>(e->thousandths) / 1000.0;
     // Seconds in one unit of second, minute, hour and day (a week when the
     // day was written in weeks).
-    const double unit_seconds[6] = {0, 0, calendar::kSecondsPerDay * (e->weeks ? 7 : 1), 3600, 60, 1};
+    const double unit_seconds[6] = {0, 0, kSecondsPerDay * (e->weeks ? 7 : 1), 3600, 60, 1};
     const int last = component::last_present(e->missing);
     if (last < 0) return;
     if (last >= 2) {

@@ -1,35 +1,13 @@
 // Internal pieces of the duration engine shared by the packed encoding, the
-// reader and the interval derivation: problem codes, calendar helpers and
+// reader and the interval derivation: calendar helpers and
 // the normalisation of overflowing durations.
 #pragma once
 
 #include <cstdint>
 
+#include "abi/problems.h"
 #include "duration/entity.h"
-
-// Problem codes the engine returns (their texts are the problem reporter's).
-namespace problem {
-inline constexpr int kTooManyDigits = 1;
-inline constexpr int kNoNumber = 2;
-inline constexpr int kNoYear = 3;
-inline constexpr int kUnitInDatetime = 4;
-inline constexpr int kNoUnit = 5;
-inline constexpr int kOutOfOrder = 6;
-inline constexpr int kOutOfRange = 7;
-inline constexpr int kInvalidDatetime = 8;
-inline constexpr int kBadOffset = 9;
-inline constexpr int kAllBlank = 11;
-inline constexpr int kBadDelimiter = 12;
-inline constexpr int kBlankInterval = 13;
-inline constexpr int kTwoDurations = 14;
-inline constexpr int kLoneDatetime = 16;
-inline constexpr int kStrictDigits = 17;
-inline constexpr int kStrictDelimiters = 18;
-inline constexpr int kTwoFractions = 20;
-inline constexpr int kNoTimeMark = 21;
-inline constexpr int kTargetTooShort = 22;
-inline constexpr int kEndsAtTimeMark = 23;
-}  // namespace problem
+#include "render/units.h"
 
 // Components by number: 0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second,
 // 6 the fraction (thousandths).
@@ -49,8 +27,6 @@ int last_present(std::uint8_t mask);
 }  // namespace component
 
 namespace calendar {
-
-inline constexpr double kSecondsPerDay = 86400.0;
 
 // The host's missing NaN, as the engine writes it.
 double missing_value();

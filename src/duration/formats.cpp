@@ -2,6 +2,7 @@
 // ISO 8601 text, fitted into the caller's field.
 #include <cstring>
 
+#include "abi/problems.h"
 #include "duration/duration.h"
 #include "duration/format_support.h"
 #include "binding/hostcall.h"
@@ -18,11 +19,9 @@ constexpr int kIntervalDigits = 32;   // two of them
 constexpr int kDurationWork = 24;
 constexpr int kDatetimeWork = 23;
 constexpr int kIntervalWork = 200;
-constexpr int kInvalidPacked = 4;
-constexpr int kNoRoom = 27;
 constexpr std::int32_t kCutBits = render_option::kFillX | render_option::kFillHyphen;
 
-// Reading a packed value fails with kNotHex or kInvalidPacked.
+// Reading a packed value fails with kNotHex, or with code 4 when its digits do not decode.
 // The blank test covers at most the value's own characters.
 std::int32_t read_packed(const FormatBlock* b, int digits, Entity* e) {
     const char* text = static_cast<const char*>(b->value);
@@ -34,7 +33,7 @@ std::int32_t read_packed(const FormatBlock* b, int digits, Entity* e) {
             if (dehexify(text + i * kDigits, kDigits, e[i].packed) != 0) return status::kNotHex;
     }
     for (int i = 0; i < digits / kDigits; ++i)
-        if (convert_from_bcd(&e[i]) != 0) return kInvalidPacked;
+        if (convert_from_bcd(&e[i]) != 0) return problem::kUnitInDatetime;
     return status::kOk;
 }
 
@@ -69,7 +68,7 @@ std::int32_t options_for(const Entity& e, std::int32_t duration_options, std::in
 int no_room(FormatBlock* b, int field) {
     fill_asterisks(b->output, field);
     b->output_length = field;
-    return kNoRoom;
+    return problem::kNoRoom;
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include "duration/engine.h"
 #include "binding/hostcall.h"
 #include "text/text.h"
+#include "render/units.h"
 
 namespace {
 
-constexpr std::int64_t kMsPerDay = 86400000;
 
 void clear(Entity* e) { std::memset(e, 0, sizeof *e); }
 
@@ -26,7 +26,7 @@ void synthesize_start(Entity* start, const Entity* duration) {
     start->year = 1960;
     start->month = february ? 2 : 1;
     start->day = 1;
-    start->value = february ? 31 * calendar::kSecondsPerDay : 0;
+    start->value = february ? 31 * kSecondsPerDay : 0;
     start->is_datetime = 1;
     start->implied_anchor = 1;
     convert_to_bcd(start);
@@ -40,7 +40,7 @@ double move_by(double datetime, const Entity* d, int dir, bool months_first) {
     std::int64_t months = 0;
     if (__builtin_mul_overflow(d->year, 12, &months) || __builtin_add_overflow(months, d->month, &months))
         return calendar::missing_value();
-    const double seconds = static_cast<double>(d->day) * calendar::kSecondsPerDay +
+    const double seconds = static_cast<double>(d->day) * kSecondsPerDay +
                            static_cast<double>(d->hour) * 3600 + static_cast<double>(d->minute) * 60 +
                            static_cast<double>(d->second);
     double v = datetime;

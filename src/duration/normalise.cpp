@@ -5,6 +5,7 @@
 
 #include "duration/duration.h"
 #include "duration/engine.h"
+#include "render/units.h"
 
 namespace {
 
@@ -12,7 +13,6 @@ namespace {
 // it can never be stored, and below them the arithmetic stays exact.
 constexpr std::int64_t kMostSeconds = 1000000000000000;
 constexpr std::int64_t kMostMonths = 1000000000000000;
-constexpr std::int64_t kMsPerDay = 86400000;
 
 // Every component that is zero is absent, except `keep`, which carries the
 // fraction (-1: none); the fraction is absent when it is zero.

@@ -1,6 +1,7 @@
 // ISO 8601 text of one entity record, a datetime or a duration, in the form
 // the render options choose: one pass over the six components, driven by
 // the designator row, the delimiter row and the filler.
+#include "abi/problems.h"
 #include "duration/duration.h"
 #include "duration/format_support.h"
 #include "render/render.h"
@@ -21,7 +22,6 @@ constexpr int kNumberField = 10;
 // '-', 'P', six numbers each with a designator and a delimiter, 'T', and
 // '.' with three fraction digits.
 constexpr int kLongestText = 2 + 6 * (kNumberField + 2) + 1 + 4;
-constexpr int kTextTooLong = 27;
 
 // A single-unit value is always written with designators, and its fraction
 // keeps its '.' even on seconds (PT90.5S, which reads back as itself).
@@ -163,7 +163,7 @@ int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
     }
     if (w.length > field) {
         fill_asterisks(block->output, field);
-        return kTextTooLong;
+        return problem::kNoRoom;
     }
     vzmp(w.text, w.length, block->output, field);
     return 0;

@@ -22,7 +22,6 @@ static_assert(offsetof(ModuleState, reported) == 1);
 static_assert(offsetof(ModuleState, gmt_text) == 28);
 static_assert(std::atomic<std::uint8_t>::is_always_lock_free);
 
-inline constexpr int kProblemCount = 27;
 inline constexpr std::int32_t kNameNotFound = static_cast<std::int32_t>(0x80008026u);
 inline constexpr std::int32_t kFillAsterisks = 1;
 

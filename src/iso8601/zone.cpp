@@ -10,6 +10,7 @@
 #include "iso8601/ranges.h"
 #include "render/render.h"
 #include "text/text.h"
+#include "render/units.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ constexpr Limits kTimeZoneLimits{9, 20, 0, 6};
 constexpr int kDatetimeArea = 26;
 constexpr int kTimeArea = 16;
 constexpr int kZoneArea = 8;
-constexpr double kSecondsPerDay = 86400;
 
 // The rendered text inside a work area.
 struct Text {

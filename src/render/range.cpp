@@ -4,13 +4,13 @@
 #include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
+#include "render/units.h"
 
 namespace {
 
 // Day numbers of 1582-01-01 and of the first day past the span.
 constexpr double kFirstDay = -138061;
 constexpr double kEndDay = 6589336;
-constexpr double kSecondsPerDay = 86400;
 
 bool in_range(double x, int kind) {
     switch (kind) {

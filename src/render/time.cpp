@@ -9,11 +9,11 @@
 #include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
+#include "render/units.h"
 
 namespace {
 
 constexpr Limits kTimeLimits{2, 20, 0, 19};
-constexpr double kSecondsPerDay = 86400;
 constexpr int kAreaSize = 40;
 // Two colons, two minute digits, two second digits and the point.
 constexpr int kFixedPlaces = 7;
