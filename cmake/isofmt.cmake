@@ -17,13 +17,15 @@ function(isofmt_subsystem name)
 endfunction()
 
 # isofmt_module(NAME LIBS...): one plug-in. src/modules/NAME.cpp holds its
-# tables; src/modules/NAME.exports lists the names it exports, one a line.
+# tables; src/modules/NAME.exports lists the names it exports, one a line,
+# and the variable NAME_routines any more.
 function(isofmt_module name)
   add_library(${name} SHARED ${PROJECT_SOURCE_DIR}/src/modules/${name}.cpp)
   set_target_properties(${name} PROPERTIES PREFIX "")
   target_compile_options(${name} PRIVATE -fno-exceptions -fno-rtti)
   target_link_libraries(${name} PRIVATE ${ARGN})
   file(STRINGS ${PROJECT_SOURCE_DIR}/src/modules/${name}.exports exports REGEX "^[A-Za-z_]")
+  list(APPEND exports ${${name}_routines})
   set(script "{\n  global:\n")
   foreach(sym IN LISTS exports)
     string(APPEND script "    ${sym};\n")

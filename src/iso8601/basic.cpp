@@ -5,6 +5,7 @@
 // zone offset from going with them, and right-aligns what is left.
 #include <cstring>
 
+#include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
 #include "render/render.h"
@@ -32,16 +33,16 @@ struct BasicMember {
 // The decimals rules keep the basic text within the width: the time member
 // and the zone-searching datetime members need them as the others do, or a
 // short field would cut the hour or the year instead of the fraction.
-constexpr BasicMember kDA{f8601da, {8, 10, 0, 0}, kIsoDate, 0, 2, 10, Sign::none};
-constexpr BasicMember kTM{f8601tm, {6, 15, 0, 6}, kIsoTime, 6, 2, 15, Sign::none};
-constexpr BasicMember kTZ{f8601tz, {9, 20, 0, 6}, kIsoTime, 7, 3, 20, Sign::fixed};
-constexpr BasicMember kDT{f8601dt, {15, 26, 0, 6}, kIsoDatetime, 15, 4, 26, Sign::none};
-constexpr BasicMember kDZ{f8601dz, {20, 35, 0, 6}, kIsoDatetime, 16, 5, 35, Sign::fixed};
-constexpr BasicMember kDN{f8601dn, {8, 10, 0, 0}, kIsoDatetime, 0, 2, 10, Sign::none};
-constexpr BasicMember kLZ{f8601lz, {9, 20, 0, 6}, kIsoTime, 7, 3, 20, Sign::fixed};
-constexpr BasicMember kDX{f8601dx, {20, 35, 0, 6}, kIsoDatetime, 15, 5, 35, Sign::searched};
-constexpr BasicMember kLX{f8601lx, {20, 35, 0, 6}, kIsoDatetime, 15, 5, 35, Sign::searched};
-constexpr BasicMember kTX{f8601tx, {9, 20, 0, 6}, kIsoTime, 0, 3, 20, Sign::searched};
+constexpr BasicMember kDA{f8601da, kBasicDA, kIsoDate, 0, 2, kExtendedDA.max_width, Sign::none};
+constexpr BasicMember kTM{f8601tm, kBasicTM, kIsoTime, 6, 2, kExtendedTM.max_width, Sign::none};
+constexpr BasicMember kTZ{f8601tz, kBasicTZ, kIsoTime, 7, 3, kExtendedTZ.max_width, Sign::fixed};
+constexpr BasicMember kDT{f8601dt, kBasicDT, kIsoDatetime, 15, 4, kExtendedDT.max_width, Sign::none};
+constexpr BasicMember kDZ{f8601dz, kBasicDZ, kIsoDatetime, 16, 5, kExtendedDZ.max_width, Sign::fixed};
+constexpr BasicMember kDN{f8601dn, kBasicDN, kIsoDatetime, 0, 2, kExtendedDN.max_width, Sign::none};
+constexpr BasicMember kLZ{f8601lz, kBasicLZ, kIsoTime, 7, 3, kExtendedLZ.max_width, Sign::fixed};
+constexpr BasicMember kDX{f8601dx, kBasicDX, kIsoDatetime, 15, 5, kExtendedDX.max_width, Sign::searched};
+constexpr BasicMember kLX{f8601lx, kBasicLX, kIsoDatetime, 15, 5, kExtendedLX.max_width, Sign::searched};
+constexpr BasicMember kTX{f8601tx, kBasicTX, kIsoTime, 0, 3, kExtendedTX.max_width, Sign::searched};
 
 constexpr int kWorkArea = 200;
 constexpr char kPlaceholder = 'S';

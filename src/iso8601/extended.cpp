@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "binding/hostcall.h"
+#include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
 #include "render/render.h"
@@ -10,9 +11,6 @@
 
 namespace {
 
-constexpr Limits kDateLimits{10, 10, 0, 0};
-constexpr Limits kTimeLimits{8, 15, 0, 6};
-constexpr Limits kDatetimeLimits{19, 26, 0, 6};
 constexpr int kDatePlaces = 10;                                 // yyyy-mm-dd
 constexpr int kTimePlaces = 8;                                 // hh:mm:ss
 constexpr int kDatetimePlaces = kDatePlaces + 1 + kTimePlaces;  // yyyy-mm-ddThh:mm:ss
@@ -49,7 +47,7 @@ void fold_midnight(char* out, int len) {
 }  // namespace
 
 std::int32_t f8601da(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kDateLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedDA)) return s;
     if (outside(block_value(block), kIsoDate)) {
         render_asterisks(block);
         return status::kOk;
@@ -58,7 +56,7 @@ std::int32_t f8601da(FormatBlock* block) {
 }
 
 std::int32_t f8601tm(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kTimeLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedTM)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoTime)) {
         render_asterisks(block);
@@ -77,7 +75,7 @@ std::int32_t f8601tm(FormatBlock* block) {
 }
 
 std::int32_t f8601dt(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedDT)) return s;
     const double x = block_value(block);
     if (is_missing(x)) {
         // The missing-value text across the whole width; rendered here rather
@@ -137,7 +135,7 @@ std::int32_t f8601dt(FormatBlock* block) {
 }
 
 std::int32_t f8601dn(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kDateLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedDN)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoDatetime)) {
         render_asterisks(block);

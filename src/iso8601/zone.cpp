@@ -6,6 +6,7 @@
 
 #include "binding/hostcall.h"
 #include "host/module_state.h"
+#include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
 #include "render/render.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr Limits kDatetimeZoneLimits{20, 35, 0, 6};
-constexpr Limits kTimeZoneLimits{9, 20, 0, 6};
 constexpr int kDatetimeArea = 26;
 constexpr int kTimeArea = 16;
 constexpr int kZoneArea = 8;
@@ -109,8 +108,12 @@ std::int32_t render_time(const FormatBlock* block, double v, char (&area)[kTimeA
 // zone offset taken from the host.
 enum class DatetimeZone { shifted, local };
 
+// E8601DX and E8601LX share this routine and so their limits.
+static_assert(kExtendedDX.min_width == kExtendedLX.min_width && kExtendedDX.max_width == kExtendedLX.max_width &&
+              kExtendedDX.max_decimals == kExtendedLX.max_decimals);
+
 std::int32_t datetime_with_zone(FormatBlock* block, DatetimeZone how) {
-    if (const std::int32_t s = validate(block, kDatetimeZoneLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedDX)) return s;
     const double x = block_value(block);
     const bool missing = is_missing(x);
     double v = x, offset = 0;
@@ -136,7 +139,7 @@ std::int32_t datetime_with_zone(FormatBlock* block, DatetimeZone how) {
 }  // namespace
 
 std::int32_t f8601dz(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kDatetimeZoneLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedDZ)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoDatetime)) {
         render_asterisks(block);
@@ -148,7 +151,7 @@ std::int32_t f8601dz(FormatBlock* block) {
 }
 
 std::int32_t f8601tz(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kTimeZoneLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedTZ)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoTime)) {
         render_asterisks(block);
@@ -161,7 +164,7 @@ std::int32_t f8601tz(FormatBlock* block) {
 }
 
 std::int32_t f8601lz(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kTimeZoneLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedLZ)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoTime)) {
         render_asterisks(block);
@@ -183,7 +186,7 @@ std::int32_t f8601dx(FormatBlock* block) { return datetime_with_zone(block, Date
 std::int32_t f8601lx(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::local); }
 
 std::int32_t f8601tx(FormatBlock* block) {
-    if (const std::int32_t s = validate(block, kTimeZoneLimits)) return s;
+    if (const std::int32_t s = validate(block, kExtendedTX)) return s;
     const double x = block_value(block);
     const bool missing = is_missing(x);
     double v = x, offset = 0;

@@ -13,14 +13,26 @@ void* dtaltfm1(std::int32_t type);
 
 namespace {
 
+// The extended rows marked for this module, under the IS8601 names.
+#define ISO_ONLY_IF_1(...) __VA_ARGS__,
+#define ISO_ONLY_IF_0(...)
+
 constexpr FormatItem kItems[] = {
-    format_item("IS8601DA", 10, 10, 10, 0), format_item("IS8601TM", 8, 15, 8, 6),
-    format_item("IS8601TZ", 9, 20, 14, 6),  format_item("IS8601DT", 19, 26, 19, 6),
-    format_item("IS8601DZ", 20, 35, 26, 6), format_item("IS8601DN", 10, 10, 10, 0),
-    format_item("IS8601LZ", 9, 20, 14, 6),
+#define ISO_EXTENDED(sfx, routine, min_w, max_w, def_w, max_d, alt) \
+    ISO_ONLY_IF_##alt(format_item("IS8601" #sfx, min_w, max_w, def_w, max_d))
+#define ISO_BASIC(...)
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
 };
 
-FormatRoutine* const kRoutines[] = {f8601da, f8601tm, f8601tz, f8601dt, f8601dz, f8601dn, f8601lz};
+FormatRoutine* const kRoutines[] = {
+#define ISO_EXTENDED(sfx, routine, min_w, max_w, def_w, max_d, alt) ISO_ONLY_IF_##alt(routine)
+#define ISO_BASIC(...)
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
+};
 static_assert(std::size(kItems) == std::size(kRoutines));
 
 }  // namespace

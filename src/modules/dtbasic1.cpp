@@ -13,15 +13,19 @@ void* dtbasic1(std::int32_t type);
 namespace {
 
 constexpr FormatItem kItems[] = {
-    format_item("B8601DA", 8, 10, 10, 0),  format_item("B8601TM", 6, 15, 8, 6),
-    format_item("B8601TZ", 9, 20, 14, 6),  format_item("B8601DT", 15, 26, 19, 6),
-    format_item("B8601DZ", 20, 35, 26, 6), format_item("B8601DN", 8, 10, 10, 0),
-    format_item("B8601LZ", 9, 20, 14, 6),  format_item("B8601DX", 20, 35, 26, 6),
-    format_item("B8601LX", 20, 35, 26, 6), format_item("B8601TX", 9, 20, 14, 6),
+#define ISO_EXTENDED(...)
+#define ISO_BASIC(sfx, routine, min_w, max_w, def_w, max_d) format_item("B8601" #sfx, min_w, max_w, def_w, max_d),
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
 };
 
 FormatRoutine* const kRoutines[] = {
-    b8601da, b8601tm, b8601tz, b8601dt, b8601dz, b8601dn, b8601lz, b8601dx, b8601lx, b8601tx,
+#define ISO_EXTENDED(...)
+#define ISO_BASIC(sfx, routine, ...) routine,
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
 };
 static_assert(std::size(kItems) == std::size(kRoutines));
 

@@ -13,15 +13,19 @@ void* dtextnd1(std::int32_t type);
 namespace {
 
 constexpr FormatItem kItems[] = {
-    format_item("E8601DA", 10, 10, 10, 0), format_item("E8601TM", 8, 15, 8, 6),
-    format_item("E8601TZ", 9, 20, 14, 6),  format_item("E8601DT", 19, 26, 19, 6),
-    format_item("E8601DZ", 20, 35, 26, 6), format_item("E8601DN", 10, 10, 10, 0),
-    format_item("E8601LZ", 9, 20, 14, 6),  format_item("E8601DX", 20, 35, 26, 6),
-    format_item("E8601LX", 20, 35, 26, 6), format_item("E8601TX", 9, 20, 14, 6),
+#define ISO_EXTENDED(sfx, routine, min_w, max_w, def_w, max_d, alt) format_item("E8601" #sfx, min_w, max_w, def_w, max_d),
+#define ISO_BASIC(...)
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
 };
 
 FormatRoutine* const kRoutines[] = {
-    f8601da, f8601tm, f8601tz, f8601dt, f8601dz, f8601dn, f8601lz, f8601dx, f8601lx, f8601tx,
+#define ISO_EXTENDED(sfx, routine, ...) routine,
+#define ISO_BASIC(...)
+#include "iso8601/formats.def"
+#undef ISO_EXTENDED
+#undef ISO_BASIC
 };
 static_assert(std::size(kItems) == std::size(kRoutines));
 
