@@ -14,7 +14,7 @@ namespace {
 // slot below kSlots of an installed component.
 constexpr int kSlots = 512;
 #define ISOFMT_SERVICE(name, comp, slot, ...) \
-    static_assert(comp >= 0 && comp < component::kCount && slot >= 0 && slot < kSlots);
+    static_assert(comp >= 0 && comp < service_component::kCount && slot >= 0 && slot < kSlots);
 #include "abi/services.def"
 #undef ISOFMT_SERVICE
 
@@ -29,7 +29,7 @@ public:
     install(comp, slot, reinterpret_cast<const void*>(&service::name));
 #include "abi/services.def"
 #undef ISOFMT_SERVICE
-        for (int c = 0; c < component::kCount; ++c) {
+        for (int c = 0; c < service_component::kCount; ++c) {
             if (!vectors_[c].empty()) entries_[c] = vectors_[c].data();
         }
     }
@@ -43,8 +43,8 @@ private:
         v[slot] = routine;
     }
 
-    std::array<std::vector<const void*>, component::kCount> vectors_;
-    std::array<const void* const*, component::kCount> entries_{};
+    std::array<std::vector<const void*>, service_component::kCount> vectors_;
+    std::array<const void* const*, service_component::kCount> entries_{};
 };
 
 constexpr std::array<std::uint8_t, 256> make_upcase() {

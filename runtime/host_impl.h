@@ -33,7 +33,7 @@ struct Host::Impl {
     std::mutex environments_mutex;
     std::vector<std::unique_ptr<detail::OwnedEnvironment>> environments;  // [0] the default
 
-    std::array<std::uint8_t, component::kCount> component_bytes{};
+    std::array<std::uint8_t, service_component::kCount> component_bytes{};
     struct SecondAnchor {
         char tag[16];
         Impl* host;

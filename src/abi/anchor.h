@@ -58,13 +58,13 @@ static_assert(offsetof(Environment, named_storage) == 0);
 static_assert(offsetof(Environment, languages) == 8);
 
 // Components of the directory of service vectors.
-namespace component {
+namespace service_component {
 inline constexpr int kGeneral = 0;
 inline constexpr int kKernel = 30;
 inline constexpr int kDate = 155;
 inline constexpr int kZone = 525;
 inline constexpr int kCount = 526;  // directory entries, indexed by component
-}  // namespace component
+}  // namespace service_component
 
 inline constexpr std::uint8_t kCharDigit = 0x04;  // character-class flag
 

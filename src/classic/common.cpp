@@ -64,11 +64,6 @@ void put_month(const FormatBlock* block, int month, char* out) {
     for (int i = 0; i < 3 && i < length; ++i) out[i] = entry[1 + i];
 }
 
-void put_two_digits(char* out, int v) {
-    out[0] = static_cast<char>('0' + v / 10);
-    out[1] = static_cast<char>('0' + v % 10);
-}
-
 DayTime split_datetime(double datetime) {
     // The host's date may lie a day after the datetime (a date rounded toward
     // zero); step back to the day the datetime falls on.

@@ -36,8 +36,6 @@ bool range_ok(FormatBlock* block, int kind, std::int32_t* status);
 // in for what is not there.
 void put_month(const FormatBlock* block, int month, char* out);
 
-// Two digits of v (0 to 99), zero-padded.
-void put_two_digits(char* out, int v);
 
 // A datetime as the day it falls on (floor) and its seconds into that day,
 // 0 <= seconds < 86400.

@@ -41,7 +41,7 @@ struct Work {
     // exactly that many digits, leading zeros included (a larger value is
     // written in full rather than cut); a value that needs more than 10
     // positions shows as ten asterisks.
-    void put_number(std::int64_t value, int digits) {
+    void put_value(std::int64_t value, int digits) {
         char field[kNumberField];
         const auto limit = static_cast<std::int64_t>(zpowten[digits]);
         int start = 0;
@@ -134,7 +134,7 @@ void put_component(Work& w, const Entity& e, const Layout& l, int i) {
     } else if (absent && (options & opt::kFillHyphen)) {
         w.put('-');
     } else {
-        w.put_number(value, l.leading_zeros ? width : 0);
+        w.put_value(value, l.leading_zeros ? width : 0);
     }
     if (i == l.last && l.has_fraction) {
         const bool point = !((options & opt::kDatetimeGap) && l.last == 6);

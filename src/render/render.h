@@ -24,6 +24,12 @@ inline int field_width(const FormatBlock* block) { return block->width > 0 ? blo
 // A field of asterisks across the width; the output length is the width.
 void render_asterisks(FormatBlock* block);
 
+// Two digits of v (0 to 99), zero-padded.
+inline void put_two_digits(char* out, int v) {
+    out[0] = static_cast<char>('0' + v / 10);
+    out[1] = static_cast<char>('0' + v % 10);
+}
+
 extern "C" {
 int zdatrng(FormatBlock* block, int kind);
 std::int32_t zfmtime(FormatBlock* block);

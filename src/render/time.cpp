@@ -60,12 +60,6 @@ bool rounds_up(double f, int k) {
     return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
 }
 
-// Two digits, zero-padded.
-void put_two_digits(char* at, int v) {
-    wzclchr(v, at, 2);
-    if (at[0] == ' ') at[0] = '0';
-}
-
 // The hour as shown and the decimals that fit beside it.
 struct HourText {
     char digits[10];

@@ -27,7 +27,7 @@ constexpr YmdLayout kSlash{'/', 10, 9, 10};
 // Writes a number field that ends just left of `edge` and returns its start:
 // two characters (zero-padded) for a number up to 99, else four; a number
 // that needs more shows as asterisks, as does one that is not a number.
-int put_number(char* area, int edge, double v) {
+int put_date_field(char* area, int edge, double v) {
     const int field = v <= 99 ? 2 : 4;
     char* at = area + edge - field;
     if (!(std::fabs(v) < 1e15)) {
@@ -77,14 +77,14 @@ int zfmcprt(int width, int separator, char* output, double year, double month, d
     const char s = static_cast<char>(separator);
     int edge = sizeof area;
     if (width > 5) {
-        edge = put_number(area, edge, day);
+        edge = put_date_field(area, edge, day);
         if (width >= 8 && s) area[--edge] = s;
     }
     if (width > 3) {
-        edge = put_number(area, edge, month);
+        edge = put_date_field(area, edge, month);
         if (s && (width == 5 || width >= 8)) area[--edge] = s;
     }
-    put_number(area, edge, year);
+    put_date_field(area, edge, year);
 
     if (width <= 0) return 0;
     const int shown = min(width, kWindow);

@@ -13,7 +13,7 @@ namespace testing_support {
 class AnchorOverride {
 public:
     explicit AnchorOverride(const ServiceAnchor& base) : anchor_(base) {
-        for (int c = 0; c < component::kCount; ++c) directory_[c] = base.directory[c];
+        for (int c = 0; c < service_component::kCount; ++c) directory_[c] = base.directory[c];
         anchor_.directory = directory_.data();
     }
 
@@ -33,8 +33,8 @@ public:
 private:
     static constexpr int kMaxSlot = 320;  // the highest slot the modules call
     ServiceAnchor anchor_;
-    std::array<const void* const*, component::kCount> directory_{};
-    std::array<std::vector<const void*>, component::kCount> vectors_{};
+    std::array<const void* const*, service_component::kCount> directory_{};
+    std::array<std::vector<const void*>, service_component::kCount> vectors_{};
 };
 
 // An allocator that records what it was asked for and fills its blocks with

@@ -38,7 +38,7 @@ isofmt::HostConfig config(LogCapture& log, std::string debug = "", std::string z
 // The record a host holds under `name`, found as the modules find it.
 ModuleState* record(isofmt::Host& host, const char* name) {
     using Lookup = std::int32_t(NamedArea*, std::int32_t, const char*, std::int32_t, std::int32_t*, NamedPageTable*);
-    auto* lookup = reinterpret_cast<Lookup*>(const_cast<void*>(host.anchor()->directory[component::kKernel][166]));
+    auto* lookup = reinterpret_cast<Lookup*>(const_cast<void*>(host.anchor()->directory[service_component::kKernel][166]));
     std::int32_t token = 0;
     NamedPageTable pages = nullptr;
     if (lookup(host.default_environment()->named_storage, 0, name, 14, &token, &pages) != 0) return nullptr;
@@ -93,7 +93,7 @@ TEST(ModuleState, GmtTextFromHostOffset) {
     LogCapture log;
     testing_support::StaticHost h(config(log));
     AnchorOverride override_(*h.host.anchor());
-    override_.replace(component::kGeneral, 290, reinterpret_cast<const void*>(&fake_wzdtgmt));
+    override_.replace(service_component::kGeneral, 290, reinterpret_cast<const void*>(&fake_wzdtgmt));
     mcn_main(override_.anchor(), h.host.second_anchor());
     for (const auto& c : cases) {
         g_offset = c.offset;

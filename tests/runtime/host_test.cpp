@@ -20,9 +20,9 @@ TEST(Anchor, EveryServiceInItsSlot) {
     EXPECT_EQ(a->directory[0][0], nullptr);
     EXPECT_EQ(a->directory[1], nullptr);
     // A stub clears its component's byte.
-    a->component_bytes[component::kDate] = 7;
+    a->component_bytes[service_component::kDate] = 7;
     EXPECT_EQ(hostcall::zday(0), 1);
-    EXPECT_EQ(a->component_bytes[component::kDate], 0);
+    EXPECT_EQ(a->component_bytes[service_component::kDate], 0);
     EXPECT_NE(a->handle, nullptr);
     EXPECT_EQ(a->default_environment, h.host.default_environment());
     EXPECT_EQ(hostcall::upcase('q'), 'Q');
