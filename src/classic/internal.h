@@ -10,7 +10,6 @@
 
 namespace classic {
 
-inline constexpr double kSecondsPerHalfDay = 43200;
 
 // Renders into at most the block's output capacity. When the width exceeds
 // the capacity, the text is the one the routine writes at a width equal to
