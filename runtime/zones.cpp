@@ -2,8 +2,10 @@
 // instant, and the ISO 8601 offset text.
 #include "zones.h"
 
-#include <date/tz.h>
+#include <absl/time/civil_time.h>
+#include <absl/time/clock.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -16,8 +18,6 @@
 namespace isofmt::detail {
 namespace {
 
-using std::chrono::seconds;
-
 bool two_digits(std::string_view s, std::size_t at, int& out) {
     if (at + 2 > s.size()) return false;
     char a = s[at], b = s[at + 1];
@@ -27,7 +27,7 @@ bool two_digits(std::string_view s, std::size_t at, int& out) {
 }
 
 // "+hh", "+hhmm", "+hh:mm" (or "-"); false for anything else.
-bool parse_fixed(std::string_view s, seconds& out) {
+bool parse_fixed(std::string_view s, std::int64_t& out) {
     if (s.empty() || (s[0] != '+' && s[0] != '-')) return false;
     int h = 0, m = 0;
     if (!two_digits(s, 1, h)) return false;
@@ -38,9 +38,32 @@ bool parse_fixed(std::string_view s, seconds& out) {
         return false;
     }
     if (h > 23 || m > 59) return false;
-    out = seconds((h * 3600 + m * 60) * (s[0] == '-' ? -1 : 1));
+    out = (h * 3600 + m * 60) * (s[0] == '-' ? -1 : 1);
     return true;
 }
+
+// A zone name as the tz database spells them ("America/Argentina/Salta",
+// "Etc/GMT-3"): parts of letters, digits, '_', '+' and '-' between single
+// slashes. Keeps paths ("/etc/...", "../..") and other loader syntax out.
+bool database_name(std::string_view s) {
+    if (s.empty() || s.front() == '/' || s.back() == '/') return false;
+    std::size_t part = 0;
+    for (char c : s) {
+        if (c == '/') {
+            if (part == 0) return false;
+            part = 0;
+            continue;
+        }
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+                        c == '+' || c == '-';
+        if (!ok) return false;
+        ++part;
+    }
+    return true;
+}
+
+// Whole minutes, toward zero: -4:56:02 is -4:56 and +0:19:32 is +0:19.
+std::int64_t whole_minutes(std::int64_t seconds) { return seconds - seconds % 60; }
 
 }  // namespace
 
@@ -48,28 +71,31 @@ Zone Zone::parse(std::string_view name) {
     Zone z;
     if (name == "UTC" || name == "GMT" || name == "Z") return z;
     if (parse_fixed(name, z.fixed_)) return z;
-    try {
-        z.tz_ = date::locate_zone(name);
-    } catch (const std::exception&) {
+    // The zone files are read once per process: the library keeps each zone
+    // it has loaded, and every environment of that zone shares it.
+    if (!database_name(name) || !absl::LoadTimeZone(std::string(name), &z.tz_))
         throw std::runtime_error("unknown time zone: " + std::string(name));
-    }
+    z.fixed_zone_ = false;
     return z;
 }
 
-seconds Zone::offset_at_universal(std::chrono::sys_seconds t) const {
-    if (!tz_) return fixed_;
-    return tz_->get_info(t).offset;
+std::int64_t Zone::offset_at_universal(std::int64_t unix_seconds) const {
+    if (fixed_zone_) return fixed_;
+    return whole_minutes(tz_.At(absl::FromUnixSeconds(unix_seconds)).offset);
 }
 
-seconds Zone::offset_at_local(date::local_seconds t) const {
-    if (!tz_) return fixed_;
-    // For an ambiguous or a nonexistent local time `first` is the offset in
-    // force before the transition.
-    return tz_->get_info(t).first.offset;
+std::int64_t Zone::offset_at_local(std::int64_t local_seconds) const {
+    if (fixed_zone_) return fixed_;
+    // For an ambiguous or a nonexistent local time `pre` is the instant that
+    // the offset in force before the transition gives.
+    const absl::CivilSecond wall = absl::CivilSecond(1970, 1, 1) + local_seconds;
+    const absl::TimeZone::TimeInfo info = tz_.At(wall);
+    return whole_minutes(local_seconds - absl::ToUnixSeconds(info.pre));
 }
 
-seconds Zone::offset_now() const {
-    return offset_at_universal(std::chrono::floor<seconds>(std::chrono::system_clock::now()));
+std::int64_t Zone::offset_now() const {
+    if (fixed_zone_) return fixed_;
+    return whole_minutes(tz_.At(absl::Now()).offset);
 }
 
 }  // namespace isofmt::detail
@@ -104,16 +130,14 @@ std::int64_t unix_seconds(double datetime) {
 
 double xkgtzoff(Environment* environment) {
     const Zone* z = zone_of(environment);
-    return z ? static_cast<double>(z->offset_now().count()) : 0.0;
+    return z ? static_cast<double>(z->offset_now()) : 0.0;
 }
 
 double xkgtzof4(Environment* environment, std::int32_t universal, double datetime) {
     const Zone* z = zone_of(environment);
     if (!z) return 0.0;
-    std::chrono::seconds t(unix_seconds(datetime));
-    auto offset = universal ? z->offset_at_universal(std::chrono::sys_seconds(t))
-                            : z->offset_at_local(date::local_seconds(t));
-    return static_cast<double>(offset.count());
+    const std::int64_t t = unix_seconds(datetime);
+    return static_cast<double>(universal ? z->offset_at_universal(t) : z->offset_at_local(t));
 }
 
 std::int32_t xkgtzstr(char* area, std::int32_t room, std::int32_t* length, double offset) {

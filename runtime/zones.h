@@ -1,15 +1,15 @@
-// A time zone of an environment: an IANA zone of the system's tz database,
-// located once, or a fixed offset from UTC.
+// A time zone of an environment: an IANA zone of the system's tz database
+// (its rules applied for every year, the rule that follows the last listed
+// transition included), or a fixed offset from UTC. Offsets are whole
+// minutes: a zone's offset with seconds (local mean time before standard
+// time) is cut toward zero, so that the shift and the offset text name the
+// same instant.
 #pragma once
 
-#include <date/date.h>
+#include <absl/time/time.h>
 
-#include <chrono>
+#include <cstdint>
 #include <string_view>
-
-namespace date {
-class time_zone;
-}
 
 namespace isofmt::detail {
 
@@ -19,17 +19,19 @@ public:
     // "America/New_York"; throws std::runtime_error for anything else.
     static Zone parse(std::string_view name);
 
-    // Offset from UTC (local minus UTC) at an instant given in UTC.
-    std::chrono::seconds offset_at_universal(std::chrono::sys_seconds t) const;
-    // Offset in force at a local wall-clock time. An ambiguous local time
-    // (clocks set back) takes the earlier offset; a local time that does
-    // not exist (clocks set forward) takes the offset before the gap.
-    std::chrono::seconds offset_at_local(date::local_seconds t) const;
-    std::chrono::seconds offset_now() const;
+    // Offset in seconds (local minus UTC) at an instant in Unix seconds.
+    std::int64_t offset_at_universal(std::int64_t unix_seconds) const;
+    // Offset in force at a local wall-clock time, given as Unix seconds of
+    // that wall-clock reading. An ambiguous local time (clocks set back)
+    // takes the earlier offset; a local time that does not exist (clocks set
+    // forward) takes the offset before the gap.
+    std::int64_t offset_at_local(std::int64_t local_seconds) const;
+    std::int64_t offset_now() const;
 
 private:
-    const date::time_zone* tz_ = nullptr;  // null: a fixed offset
-    std::chrono::seconds fixed_{0};
+    bool fixed_zone_ = true;
+    absl::TimeZone tz_;             // when not a fixed offset
+    std::int64_t fixed_ = 0;        // seconds, whole minutes
 };
 
 }  // namespace isofmt::detail

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include <isofmt/host.h>
 
+#include "support/c_library_zone.h"
 #include "support/item_tables.h"
 
 namespace e2e {
@@ -124,6 +126,38 @@ TEST_F(LoadedHost, ZoneAndMissingTextPerEnvironment) {
               "         ?");
     r.environment = host.default_environment();
     EXPECT_EQ(host.format(entry(host, "E8601DX"), 0, r).text, " 1960-01-01T00:00:00+00:00");
+}
+
+// The zone formats in summer and winter of years past the zone files' last
+// listed transitions, against the C library's local time of each instant:
+// E8601DX and B8601DX shift the universal value, E8601LX labels a local one.
+TEST_F(LoadedHost, ZoneFormatsInFarYearsAgreeWithTheCLibrary) {
+    using testing_support::unix_of;
+    for (const char* zone : {"America/New_York", "Europe/Paris", "Australia/Sydney"}) {
+        testing_support::CLibraryZone c(zone);
+        Request r = sized(26);
+        r.environment = host.create_environment({.time_zone = zone});
+        Request basic = sized(20);
+        basic.environment = r.environment;
+        for (int year : {2040, 2100, 9999})
+            for (int month : {1, 7}) {
+                const std::int64_t u = unix_of(year, month, 15, 12);
+                const std::tm tm = c.local(u);
+                const long offset = tm.tm_gmtoff, a = offset < 0 ? -offset : offset;
+                const char sign = offset < 0 ? '-' : '+';
+                char extended[32], compact[32];
+                std::snprintf(extended, sizeof extended, " %04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
+                              tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, sign,
+                              a / 3600, a % 3600 / 60);
+                std::snprintf(compact, sizeof compact, "%04d%02d%02dT%02d%02d%02d%c%02ld%02ld", tm.tm_year + 1900,
+                              tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, sign, a / 3600,
+                              a % 3600 / 60);
+                const double x = static_cast<double>(u - testing_support::kUnix1960);
+                EXPECT_EQ(host.format(entry(host, "E8601DX"), x, r).text, extended) << zone;
+                EXPECT_EQ(host.format(entry(host, "B8601DX"), x, basic).text, compact) << zone;
+                EXPECT_EQ(host.format(entry(host, "E8601LX"), x + offset, r).text, extended) << zone;
+            }
+    }
 }
 
 std::vector<std::string> logged_lines(const std::string& debug) {

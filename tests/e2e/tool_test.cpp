@@ -246,6 +246,21 @@ TEST(ToolOptions, TimeZoneWithDaylightSaving) {
               std::vector<std::string>{" 2020-07-01T12:00:00-04:00"});
 }
 
+// Daylight saving after the zone files' last listed transitions, and local
+// mean time offsets with seconds, whose shift is the whole-minute offset shown.
+TEST(ToolOptions, TimeZoneRulesForEveryYearAndWholeMinuteOffsets) {
+    EXPECT_EQ(ok_lines({"format", "--tz", "America/New_York", "E8601DX26", "2040-06-10T12:00:00",
+                        "2040-12-10T12:00:00", "1800-01-01T00:00:00"}),
+              (std::vector<std::string>{" 2040-06-10T08:00:00-04:00", " 2040-12-10T07:00:00-05:00",
+                                        " 1799-12-31T19:04:00-04:56"}));
+    EXPECT_EQ(ok_lines({"format", "--tz", "Europe/Paris", "E8601DX26", "2050-07-01T12:00:00"}),
+              std::vector<std::string>{" 2050-07-01T14:00:00+02:00"});
+    EXPECT_EQ(ok_lines({"format", "--tz", "Africa/Monrovia", "E8601DX26", "1960-06-01T00:00:00"}),
+              std::vector<std::string>{" 1960-05-31T23:16:00-00:44"});
+    EXPECT_EQ(ok_lines({"format", "--tz", "Africa/Monrovia", "E8601LX26", "1960-06-01T00:00:00"}),
+              std::vector<std::string>{" 1960-06-01T00:00:00-00:44"});
+}
+
 TEST(ToolOptions, TimeZoneWithFixedOffset) {
     EXPECT_EQ(ok_lines({"format", "--tz", "+05:30", "E8601DX26", "0"}),
               std::vector<std::string>{" 1960-01-01T05:30:00+05:30"});

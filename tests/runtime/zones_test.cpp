@@ -4,10 +4,12 @@
 
 #include <cstring>
 #include <limits>
+#include <set>
 #include <stdexcept>
 #include <string>
 
 #include "service_host.h"
+#include "support/c_library_zone.h"
 
 namespace {
 
@@ -48,6 +50,82 @@ TEST(Zones, NewYorkInSummerAndWinter) {
     }
 }
 
+// Every hour of years past the zone files' last listed transitions, in a
+// northern and a southern zone: the offset is the C library's. A local time
+// read back through the offset the host gives for it names that local time.
+TEST(Zones, RulesPastTheLastListedTransitionAgreeWithTheCLibrary) {
+    using testing_support::unix_of;
+    ServiceHost h;
+    for (const char* zone : {"America/New_York", "Europe/Paris", "Australia/Sydney"}) {
+        testing_support::CLibraryZone c(zone);
+        Environment* e = h.host.create_environment({.time_zone = zone});
+        for (int year : {2040, 2100, 9999}) {
+            std::set<long> seen;
+            const std::int64_t first = unix_of(year, 1, 1, 0), last = unix_of(year, 12, 31, 23);
+            for (std::int64_t u = first; u <= last; u += 3600) {
+                const long expected = c.local(u).tm_gmtoff;
+                seen.insert(expected);
+                const double x = static_cast<double>(u - testing_support::kUnix1960);
+                ASSERT_EQ(hostcall::xkgtzof4(e, 1, x), expected) << zone << " " << u;
+                const double wall = x + expected;
+                const double o = hostcall::xkgtzof4(e, 0, wall);
+                ASSERT_EQ(c.local(static_cast<std::int64_t>(wall - o) + testing_support::kUnix1960).tm_gmtoff, o)
+                    << zone << " local " << u;
+            }
+            EXPECT_EQ(seen.size(), 2u) << zone << " " << year << ": summer and winter time";
+        }
+    }
+}
+
+// Summer and winter offsets named outright, for the cases people check.
+TEST(Zones, SummerAndWinterOfFarYears) {
+    using testing_support::unix_of;
+    ServiceHost h;
+    struct Case {
+        const char* zone;
+        int year, month;
+        double offset;
+    };
+    const Case cases[] = {
+        {"America/New_York", 2040, 6, -4 * 3600}, {"America/New_York", 2040, 12, -5 * 3600},
+        {"America/New_York", 9999, 7, -4 * 3600}, {"Europe/Paris", 2050, 7, 2 * 3600},
+        {"Europe/Paris", 2100, 1, 3600},          {"Australia/Sydney", 2100, 1, 11 * 3600},
+        {"Australia/Sydney", 9999, 7, 10 * 3600},
+    };
+    for (const Case& c : cases) {
+        Environment* e = h.host.create_environment({.time_zone = c.zone});
+        const double x = static_cast<double>(unix_of(c.year, c.month, 10, 12) - testing_support::kUnix1960);
+        EXPECT_EQ(hostcall::xkgtzof4(e, 1, x), c.offset) << c.zone << " " << c.year;
+        EXPECT_EQ(hostcall::xkgtzof4(e, 0, x), c.offset) << c.zone << " " << c.year;
+    }
+}
+
+// A local mean time offset with seconds is cut toward zero to whole
+// minutes, the same for instants and for local times.
+TEST(Zones, OffsetsWithSecondsAreWholeMinutesTowardZero) {
+    using testing_support::unix_of;
+    ServiceHost h;
+    struct Case {
+        const char* zone;
+        int year, month;
+        double offset;  // what the zone file holds: -4:56:02, -0:44:30, +10:04:52
+    };
+    const Case cases[] = {{"America/New_York", 1800, 1, -17760},
+                          {"Africa/Monrovia", 1960, 6, -2640},
+                          {"Australia/Sydney", 1890, 1, 36240}};
+    for (const Case& c : cases) {
+        testing_support::CLibraryZone lib(c.zone);
+        Environment* e = h.host.create_environment({.time_zone = c.zone});
+        const std::int64_t u = unix_of(c.year, c.month, 1, 0);
+        const long seconds = lib.local(u).tm_gmtoff;
+        ASSERT_NE(seconds % 60, 0) << c.zone << ": an offset with seconds";
+        ASSERT_EQ(seconds - seconds % 60, c.offset) << c.zone;
+        const double x = static_cast<double>(u - testing_support::kUnix1960);
+        EXPECT_EQ(hostcall::xkgtzof4(e, 1, x), c.offset) << c.zone;
+        EXPECT_EQ(hostcall::xkgtzof4(e, 0, x), c.offset) << c.zone;
+    }
+}
+
 TEST(Zones, FixedOffsetsAndTheDefaultEnvironment) {
     ServiceHost h(runtime_test::with_environment({.time_zone = "+05:30"}));
     struct Case {
@@ -66,7 +144,8 @@ TEST(Zones, FixedOffsetsAndTheDefaultEnvironment) {
     double gmt = 0;
     EXPECT_EQ(hostcall::wzdtgmt(&gmt), 0);
     EXPECT_EQ(gmt, 19800);
-    for (const char* bad : {"Mars/Olympus", "+5:30", "+24:00", "05:30", ""}) {
+    for (const char* bad : {"Mars/Olympus", "+5:30", "+24:00", "05:30", "", "/etc/passwd", "../zoneinfo/UTC",
+                            "America//New_York", "America/", "file:UTC", "America"}) {
         EXPECT_THROW(h.host.create_environment({.time_zone = bad}), std::runtime_error) << bad;
     }
 }
