@@ -45,6 +45,21 @@ int shown_hour(const char* text, int length) {
 
 const char* suffix(bool pm) { return pm ? " PM" : " AM"; }
 
+// Whether zfmtime, given one place more than the block's width, still
+// rounds the 12-hour time t up to 13 o'clock: the decimals a one-digit hour
+// has room for do not undo the carry.
+bool reaches_next_hour_with_one_more_place(const FormatBlock* block, double t) {
+    char area[24];
+    FormatBlock wider = *block;
+    wider.width = block->width + 1;
+    wider.capacity = wider.width;
+    wider.output = area;
+    wider.value = &t;
+    wider.flags = 0;
+    if (wider.width > static_cast<int>(sizeof area) || zfmtime(&wider) != status::kOk) return false;
+    return shown_hour(area, wider.width) == 13;
+}
+
 std::int32_t render_tod(FormatBlock* block) {
     std::int32_t result;
     if (!range_ok(block, kRangeTime, &result)) return result;
@@ -127,12 +142,15 @@ ClockText render_clock12(FormatBlock* block, double x) {
                 next_day = true;
             }
             if (text_hour == 13) {
-                // Past 12 o'clock it is 1 o'clock, drawn with no more
-                // decimals than the rounding kept, though the shorter hour
-                // would leave room for another.
-                const int point = wzstpos(out, width - 3, '.');
+                // Past 12 o'clock it is 1 o'clock, drawn with the decimals
+                // that the one hour digit leaves room for: one more than
+                // beside the 12, when the time rounded to that many still
+                // reaches 1 o'clock; else with the decimals the rounding kept.
                 const std::int32_t saved_decimals = block->decimals;
-                block->decimals = point < 0 ? 0 : width - 3 - point - 1;
+                if (!reaches_next_hour_with_one_more_place(block, shown)) {
+                    const int point = wzstpos(out, width - 3, '.');
+                    block->decimals = point < 0 ? 0 : width - 3 - point - 1;
+                }
                 shown = 3600;
                 s = zfmtime(block);
                 block->decimals = saved_decimals;

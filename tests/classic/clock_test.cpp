@@ -1,4 +1,7 @@
 // The time of day (zfmtod) and the 12-hour clock (zfmtimm).
+#include <algorithm>
+#include <cmath>
+
 #include "classic_support.h"
 
 namespace classic_test {
@@ -88,6 +91,56 @@ TEST_F(TwelveHour, ChoosesTheClockAfterRounding) {
                      {86399.999, 4, 2, "  AM"},             // no digits: the rounded suffix
                      {43199.999, 4, 2, "  PM"},
                  });
+}
+
+// A time that rounds from 12:59:59.x up to 1 o'clock is drawn with the
+// decimals the one hour digit leaves room for, unless that extra decimal
+// would keep it at 12:59:59.x (whose two hour digits leave no room for it).
+TEST_F(TwelveHour, OneOClockAfterACarryTakesTheDecimalsItsHourLeaves) {
+    expect_texts(zfmtimm, "zfmtimm",
+                 {
+                     {3599.999, 12, 2, "1:00:00.0 AM"},
+                     {46799.9996, 14, 3, "1:00:00.000 PM"},
+                     {3599.9996, 14, 3, "1:00:00.000 AM"},
+                     {3599.95, 12, 2, "1:00:00.0 AM"},
+                     {3599.94, 12, 2, "  1:00:00 AM"},      // 12:59:59.9 with one decimal
+                     {3599.996, 14, 3, " 1:00:00.00 AM"},   // 12:59:59.996 with three
+                     {3599.9, 10, 1, "1:00:00 AM"},         // no room for a decimal either way
+                     {46799.999, 9, 2, "  1:00 PM"},
+                 });
+}
+
+// The same over every width and decimals, for fractions of a second short of
+// 1 o'clock that lie on no rounding tie: the text is 1 o'clock exactly when
+// the fraction rounds up beside the 12, with the decimals that fit beside
+// the 1 when the fraction rounds up with them too, else those beside the 12.
+TEST_F(TwelveHour, OneOClockDecimalsOverEveryWidth) {
+    for (int j = 39000; j < 40000; ++j) {
+        const double f = (2.0 * j + 1) / 80000;  // never a tie at up to four decimals
+        for (double noon : {0.0, 43200.0}) {
+            for (int width = 5; width <= 20; ++width) {
+                for (int decimals = 2; decimals <= 4; ++decimals) {
+                    const int inner = width - 3;
+                    const auto fitting = [&](int hour_digits) {
+                        return std::max(0, std::min(decimals, inner - hour_digits - 7));
+                    };
+                    const auto carries = [&](int k) { return f >= 1 - 0.5 / std::pow(10, k); };
+                    if (!carries(fitting(2))) continue;
+                    const int k = carries(fitting(1)) ? fitting(1) : fitting(2);
+                    const int room = inner - 1;
+                    std::string clock = room < 3 ? "1" : room < 6 ? "1:00" : "1:00:00";
+                    if (room >= 8 && k > 0) clock += "." + std::string(static_cast<std::size_t>(k), '0');
+                    const std::string want = std::string(static_cast<std::size_t>(inner) - clock.size(), ' ') +
+                                             clock + (noon > 0 ? " PM" : " AM");
+                    Call c;
+                    c.value = noon + 3599 + f;
+                    c.width = width;
+                    c.decimals = decimals;
+                    ASSERT_EQ(run(zfmtimm, c).text, want) << c.value << " w" << width << " d" << decimals;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TwelveHour, NeverShowsZeroOrThirteen) {

@@ -154,6 +154,8 @@ TEST(RegisteredFormats, ClassicTimes) {
         {"CLKTAMPM8", "45296.789", "12:34 PM"},
         {"CLKTAMPM5", "0", "12 AM"},
         {"CLKTAMPM4", "0", "  AM"},
+        {"CLKTAMPM12.2", "3599.999", "1:00:00.0 AM"},
+        {"CLKTAMPM14.3", "46799.9996", "1:00:00.000 PM"},
         {"CLKHOUR4", "5400", "   2"},
         {"CLKHOUR4", "5399", "   1"},
         {"CLKHOUR4", "90000", "  25"},
