@@ -76,13 +76,11 @@ void make_missing(Entity* e) {
     std::memset(e->packed, 0xFF, sizeof e->packed);
 }
 
-void set_datetime(Entity* e, double datetime) {
+bool split_datetime(Entity* e, double datetime) {
     make_missing(e);
     e->is_datetime = 1;
-    if (missing(datetime)) {
-        e->value = missing_value();
-        return;
-    }
+    e->value = missing_value();
+    if (missing(datetime)) return false;
     // Round to the thousandth, so that a value built from whole thousandths
     // reads back as those thousandths.
     double date = hostcall::zdatprt(datetime);
@@ -90,16 +88,23 @@ void set_datetime(Entity* e, double datetime) {
     if (ms >= kSecondsPerDay * 1000.0) ms -= kSecondsPerDay * 1000.0, date += 1;
     if (ms < 0) ms = 0;
     Ymd ymd;
-    if (!split_day(date, &ymd) || ymd.year < 0 || ymd.year > 9999) {
-        e->value = missing_value();
-        return;
-    }
+    if (!split_day(date, &ymd)) return false;
     std::int64_t t = static_cast<std::int64_t>(ms);
     e->value = datetime;
     e->year = ymd.year, e->month = ymd.month, e->day = ymd.day;
     e->hour = t / 3600000, e->minute = t / 60000 % 60, e->second = t / 1000 % 60;
     e->thousandths = t % 1000;
     e->missing = e->thousandths ? 0 : missing_bit::kFraction;
+    return true;
+}
+
+void set_datetime(Entity* e, double datetime) {
+    if (!split_datetime(e, datetime) || e->year < 0 || e->year > 9999) {
+        make_missing(e);
+        e->is_datetime = 1;
+        e->value = missing_value();
+        return;
+    }
     convert_to_bcd(e);
 }
 

@@ -49,8 +49,13 @@ std::int64_t last_day(std::int64_t month, std::int64_t year);
 double shift_months(double datetime, std::int64_t months);
 
 // Fills a datetime record (every component present, the fraction present
-// when not zero) from a host datetime, then packs it. A missing datetime, or
-// one whose year the packed form cannot hold, gives a whole missing record.
+// when not zero) from a host datetime of any year the host's calendar can
+// split, without packing it. False, with a whole missing record, when the
+// datetime is missing or the host cannot split it.
+bool split_datetime(Entity* e, double datetime);
+
+// The same, then packs the record. A datetime whose year the packed form
+// cannot hold gives a whole missing record too.
 void set_datetime(Entity* e, double datetime);
 
 // Clears a record, then makes it a whole missing value: mask 0xFF, all
@@ -72,8 +77,10 @@ int resolve_overflow(Entity* e, int in_interval);
 // UINT64_MAX when that overflows.
 std::uint64_t single_unit_count(const Entity* e);
 
-// Carries a calendar_pending duration as outside an interval and repacks it.
-// Returns 7 when its year no longer fits.
-int carry_into_calendar(Entity* e);
+// Stores a calendar_pending duration that has no datetime to be resolved
+// against: as it stands, but with a day the packed digits cannot hold carried
+// into months of 30 days and a month they cannot hold into years. Returns 7
+// when its year no longer fits.
+int fit_into_digits(Entity* e);
 
 }  // namespace duration_form

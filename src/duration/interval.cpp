@@ -58,22 +58,24 @@ double move_by(double datetime, const Entity* d, int dir, bool months_first) {
 
 // The overflowing duration, relative to the datetime at the other end,
 // becomes the calendar difference between that datetime and the one it
-// reaches, in the direction its sign and its place give.
+// reaches, in the direction its sign and its place give. The datetime
+// reached is never stored: any year the host's calendar can form will do.
+// Code 8 when it cannot, or when the difference has a year the packed
+// digits cannot hold.
 int resolve_against_datetime(Entity* first, Entity* second) {
     Entity* duration = first->calendar_pending ? first : second;
     const Entity* datetime = duration == first ? second : first;
     int dir = duration == second ? +1 : -1;
     if (duration->negative) dir = -dir;
     Entity given, derived;
-    calendar::set_datetime(&given, datetime->value);
-    calendar::set_datetime(&derived, move_by(datetime->value, duration, dir, true));
-    if (given.missing == missing_bit::kAll || derived.missing == missing_bit::kAll)
+    if (!calendar::split_datetime(&given, datetime->value) ||
+        !calendar::split_datetime(&derived, move_by(datetime->value, duration, dir, true)))
         return problem::kInvalidDatetime;
     if (duration == second)
         compute_duration(&given, &derived, duration);
     else
         compute_duration(&derived, &given, duration);
-    return 0;
+    return duration->year > 9999 ? problem::kInvalidDatetime : 0;
 }
 
 int derive(const char* text, int length, Entity* first, Entity* second, int mode) {
@@ -89,9 +91,9 @@ int derive(const char* text, int length, Entity* first, Entity* second, int mode
     const int second_start = slash >= 0 ? wzstnot(text + slash + 1, rest, ' ') : -1;
     if (second_start < 0) {
         if (first->is_datetime) return problem::kLoneDatetime;
-        // Nothing to resolve against: carry as a duration of its own.
+        // Nothing to resolve against: kept as written where the digits hold it.
         if (first->calendar_pending)
-            if (int code = duration_form::carry_into_calendar(first)) return code;
+            if (int code = duration_form::fit_into_digits(first)) return code;
         *second = *first;
         synthesize_start(first, second);
         return 0;

@@ -82,8 +82,16 @@ int resolve_overflow(Entity* e, int in_interval) {
     return 0;
 }
 
-int carry_into_calendar(Entity* e) {
-    return carry(e, e->thousandths ? component::last_present(e->missing) : -1);
+int fit_into_digits(Entity* e) {
+    // A day of 100 or more goes into months of 30 days; then a month of 15
+    // or more (one digit, F marking absence) into years.
+    if (e->day > 99) e->month += e->day / 30, e->day %= 30;
+    if (e->month > 14) e->year += e->month / 12, e->month %= 12;
+    e->calendar_pending = 0;
+    rebuild_missing(e, e->thousandths ? component::last_present(e->missing) : -1);
+    if (e->year > 9999) return problem::kOutOfRange;
+    convert_to_bcd(e);
+    return 0;
 }
 
 }  // namespace duration_form

@@ -52,13 +52,21 @@ TEST_F(Intervals, LoneDurations) {
     expect_intervals(std::begin(cases), std::end(cases));
 }
 
-// A lone duration that overflows is carried as outside an interval, so that
-// its digits read back as the same duration.
-TEST_F(Intervals, LoneOverflowingDurationIsCarried) {
+// A lone duration that overflows keeps its months and days where the packed
+// digits hold them (a month up to 14, a day up to 99); a day beyond is
+// carried into months of 30 days, a month beyond into years.
+TEST_F(Intervals, LoneOverflowingDurationIsCarriedOnlyWhereItDoesNotFit) {
     const Case cases[] = {
+        {"P1M40D", 0, "1960101000000003" "FFFF140FFFFFFFFC"},
+        {"P1Y13M", 0, "1960101000000003" "0001DFFFFFFFFFFC"},
+        {"P14M99D", 0, "1960101000000003" "FFFFE99FFFFFFFFC"},
+        {"P9999Y14M", 0, "1960101000000003" "9999EFFFFFFFFFFC"},
+        {"P1M40DT1.5S", 0, "1960101000000003" "FFFF140FFFF017D0"},
         {"P1M100D", 0, "1960101000000003" "FFFF410FFFFFFFFC"},
-        {"P15M40D", 0, "1960101000000003" "0001410FFFFFFFFC"},
+        {"P15M40D", 0, "1960101000000003" "0001340FFFFFFFFC"},
+        {"P20M100D", 0, "1960101000000003" "0001B10FFFFFFFFC"},
         {"P1DT25H", 0, "1960101000000003" "FFFFF0201FFFFFFC"},
+        {"P9999Y15M", 7, std::string(32, 'F')},
         {"P9999Y12M400D", 7, std::string(32, 'F')},
     };
     expect_intervals(std::begin(cases), std::end(cases));
@@ -101,10 +109,24 @@ TEST_F(Intervals, CalendarResolution) {
     expect_intervals(std::begin(cases), std::end(cases));
 }
 
-TEST_F(Intervals, DerivedDatetimeOutsideTheCalendar) {
-    const Interval r = interval("9999-12-01T00:00:00/P1M40D");
-    EXPECT_EQ(r.code, 8);
-    EXPECT_EQ(r.packed, std::string(32, 'F'));
+// The datetime derived to resolve a duration is never stored: outside years
+// 0 to 9999 it still resolves the duration. Code 8 is left for a datetime
+// the host's calendar cannot form, and for a difference of 10,000 years or
+// more, which the packed digits cannot hold.
+TEST_F(Intervals, DerivedDatetimeOutsideFourDigitYears) {
+    const Case cases[] = {
+        {"9999-12-01T00:00:00/P1M40D", 0, "9999C01000000FFD" "FFFF209FFFFFFFFC"},  // reaches 10000-02-10
+        {"9999-12-01/P0Y1M40D", 0, "9999C01FFFFFFFFD" "FFFF209FFFFFFFFC"},
+        {"P1M40D/--01-15", 0, "FFFF210FFFFFFFFC" "FFFF115FFFFFFFFD"},  // from -0001-11-05
+        {"P1M40D/--03-15", 0, "FFFF209FFFFFFFFC" "FFFF315FFFFFFFFD"},
+        {"P2000Y13M/2000-03-01", 0, "20011FFFFFFFFFFC" "2000301FFFFFFFFD"},  // from -0001-02-01
+        {"1972-01-23/P9272Y12M7DT03H28457S", 0, "1972123FFFFFFFFD" "9273F07105417FFC"},
+        {"--01-15/P9998Y24M", 8, std::string(32, 'F')},          // 10,000 years
+        {"1582-01-01/P9999Y12M40D", 8, std::string(32, 'F')},
+        {"P1M99999999D/2000-01-01", 8, std::string(32, 'F')},    // before the host's calendar
+        {"2000-01-01/P1M99999999D", 8, std::string(32, 'F')},    // after it
+    };
+    expect_intervals(std::begin(cases), std::end(cases));
 }
 
 Entity parsed(const char* text) {

@@ -206,6 +206,7 @@ TEST(RegisteredFormats, DurationsDatetimesAndIntervals) {
         {"IS860PD18", "2020C31235959F9D", stars(18), delimited},
         {"IS860VL32", "2020115103000FFD0001203040506FFC", "20200115T103000/P00010203T040506"},
         {"IS860VL5", "19601010000000030000000000002412", "PT36H"},
+        {"IS860VL6", "1960101000000003FFFF140FFFFFFFFC", "P1M40D", designators},
         {"IS860VL10", std::string(32, 'F'), blanks(10)},
         {"IS860VL10", "2020115103000FFDFFFFFFFFFFFFFFFF", blanks(10)},
         {"IS860VL5", "2020115103000FFD0001203040506FFC", stars(5)},
@@ -238,6 +239,8 @@ TEST(Informats, PackedDigits) {
         {"IS860PD", "2020-01-15T10:30:00", "2020115103000FFD"},
         {"IS860PD", "2020-12-31T23:59:59.999", "2020C31235959F9D"},
         {"IS860VL", "2020-01-01T00:00:00/P1M40D", "2020101000000FFDFFFF211FFFFFFFFC"},
+        // A lone duration that its digits hold is stored as written.
+        {"IS860VL", "P1M40D", "1960101000000003FFFF140FFFFFFFFC"},
     });
 }
 
@@ -263,6 +266,14 @@ TEST(Informats, ProblemCodesWithStatus) {
         {{"IS860VL", "/P1D"}, "13\tinterval is blank"},
         {{"IS860VL", ""}, "13\tinterval is blank"},
         {{"IS860VL", "2020-03-01/2020-01-01"}, "0"},
+        {{"IS860VL", "P1M40D"}, "0"},
+        // Datetimes derived outside years 0 to 9999 resolve their durations;
+        // a difference of 10,000 years cannot be stored.
+        {{"IS860VL", "P1M40D/--01-15"}, "0"},
+        {{"IS860VL", "1972-01-23/P9272Y12M7DT03H28457S"}, "0"},
+        {{"IS860VL", "9999-12-01/P0Y1M40D"}, "0"},
+        {{"IS860VL", "P2000Y13M/2000-03-01"}, "0"},
+        {{"IS860VL", "--01-15/P9998Y24M"}, "8\tinvalid datetime value"},
         {{"--mode", "0x80", "IS860PD", "20200115"}, "18\tISO strict - delimiters expected"},
         {{"--mode", "0x80", "IS860PD", "2020-1-15"}, "17\tISO strict - must be right number of digs"},
         {{"--mode", "0x80", "IS860PD", "--01-15"}, "17\tISO strict - must be right number of digs"},
