@@ -91,44 +91,60 @@ std::int32_t render_time_of_day(FormatBlock* block, double t) {
     return status::kOk;
 }
 
-ClockText render_clock12(FormatBlock* block, double x) {
-    const int d = block->decimals > 0 ? block->decimals : 0;
+namespace {
+
+// The time of day a datetime or time shows with d decimals, and whether the
+// rounding took it into the next day. With 0 or 1 decimals a fraction that
+// shows as a whole second is taken to that second first, so minutes-only
+// layouts agree with the seconds.
+struct DayTime12 {
+    double seconds;  // 0 <= seconds < 86400
+    bool next_day;
+};
+
+DayTime12 time_of_day(double x, int d) {
     const double day = std::floor(x / kSecondsPerDay);
-    // With 0 or 1 decimals a fraction that shows as a whole second is taken
-    // to that second first, so minutes-only layouts agree with the seconds.
     const double fraction = std::fmod(x, 1);
     if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x + 1.000000000001e-12) + 1;
     double v = std::fmod(x, kSecondsPerDay);
     if (v < 0) v += kSecondsPerDay;
-    bool next_day = std::floor(x / kSecondsPerDay) > day;
-    if (v >= kSecondsPerDay) {  // a hair below midnight folds onto it
-        v = 0;
-        next_day = true;
-    }
+    const bool next_day = std::floor(x / kSecondsPerDay) > day;
+    if (v >= kSecondsPerDay) return {0, true};  // a hair below midnight folds onto it
+    return {v, next_day};
+}
 
+// A field too narrow for digits: the suffix of the time rounded to the
+// requested decimals, or asterisks when even that does not fit.
+ClockText suffix_only(FormatBlock* block, DayTime12 t, int d) {
     char* out = block->output;
     const int width = block->width;
-    if (width < 5) {
-        // No digits: the suffix of the time rounded to the requested decimals.
-        const double half_unit = 0.00000001 + 5 / zpowten[min(d, 30) + 1];
-        const double hour = std::floor((v + half_unit) / 3600);
-        const bool pm = hour >= 12 && hour < 24;
-        if (hour >= 24) next_day = true;
-        if (width >= 2) {
-            fill_blanks(out, width - 2);
-            std::memcpy(out + width - 2, suffix(pm) + 1, 2);
-        } else {
-            fill_asterisks(out, width);
-        }
-        return {status::kOk, pm, next_day};
+    const double half_unit = 0.00000001 + 5 / zpowten[min(d, 30) + 1];
+    const double hour = std::floor((t.seconds + half_unit) / 3600);
+    const bool pm = hour >= 12 && hour < 24;
+    if (width >= 2) {
+        fill_blanks(out, width - 2);
+        std::memcpy(out + width - 2, suffix(pm) + 1, 2);
+    } else {
+        fill_asterisks(out, width);
     }
+    return {status::kOk, pm, t.next_day || hour >= 24};
+}
+
+}  // namespace
+
+ClockText render_clock12(FormatBlock* block, double x) {
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    DayTime12 t = time_of_day(x, d);
+    char* out = block->output;
+    const int width = block->width;
+    if (width < 5) return suffix_only(block, t, d);
 
     // zfmtime draws the time with the hour moved onto the 12-hour clock
     // (1 to 12); the hour its text shows, after all of its rounding, decides
     // the suffix and the day.
-    int hour = static_cast<int>(v / 3600);  // 0 to 23
+    int hour = static_cast<int>(t.seconds / 3600);  // 0 to 23
     const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    double shown = v + (hour12 - hour) * 3600.0;
+    double shown = t.seconds + (hour12 - hour) * 3600.0;
     const std::int32_t saved_width = block->width;
     const void* saved_value = block->value;
     block->width = width - 3;
@@ -139,7 +155,7 @@ ClockText render_clock12(FormatBlock* block, double x) {
         if (text_hour == hour12 + 1) {  // rounded up into the next hour
             if (++hour == 24) {
                 hour = 0;
-                next_day = true;
+                t.next_day = true;
             }
             if (text_hour == 13) {
                 // Past 12 o'clock it is 1 o'clock, drawn with the decimals
@@ -160,7 +176,7 @@ ClockText render_clock12(FormatBlock* block, double x) {
     }
     block->width = saved_width;
     block->value = saved_value;
-    return {s, hour >= 12, next_day};
+    return {s, hour >= 12, t.next_day};
 }
 
 }  // namespace classic
