@@ -10,8 +10,6 @@
 
 namespace {
 
-using shown::component;
-using shown::component_bit;
 
 
 // Value of one hexadecimal digit after upper-casing through the host's table,
@@ -33,22 +31,6 @@ bool is_packed_decimal(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0xF) <= 9;
 
 constexpr std::uint8_t kAllComponents = 0xFC;
 
-// Single-unit codes: the component that receives the count.
-int unit_component(int code) {
-    switch (code) {
-        case 0: return 1;
-        case 1: return 2;
-        case 2: return 3;
-        case 4: return 4;
-        case 8: return 5;
-        case 16: return 6;
-        default: return 0;
-    }
-}
-
-constexpr std::uint8_t kFractionUnit = 0x20;
-constexpr int kWeeksCode = 3;
-constexpr int kDaysCode = 2;
 constexpr std::uint8_t kSingleUnitNegative = 0x80;  // in byte 1
 
 int decode_single_unit(Entity* e, const std::uint8_t* p) {
@@ -56,24 +38,21 @@ int decode_single_unit(Entity* e, const std::uint8_t* p) {
     e->unit_code = static_cast<std::uint8_t>(p[7] >> 2);
     // The writer stores the sign of a single-unit duration in byte 1.
     if (p[1] & kSingleUnitNegative) e->negative = 1;
-    int code = e->unit_code & ~kFractionUnit;
-    if (code == kWeeksCode) {
-        e->weeks = 1;
-        code = kDaysCode;
-    }
-    const int target = unit_component(code);
-    if (target == 0) return problem::kUnitInDatetime;
+    const int code = e->unit_code & ~component::kFractionalUnit;
+    if (code == component::kWeeksCode) e->weeks = 1;
+    const int target = component::of_unit_code(code);
+    if (target < 0) return problem::kUnitInDatetime;
     // The writer stores the low 32 bits of a count that is never negative.
     std::int64_t count = static_cast<std::int64_t>(std::uint32_t{p[3]} << 24 | std::uint32_t{p[4]} << 16 |
                                                    std::uint32_t{p[5]} << 8 | std::uint32_t{p[6]});
-    const bool fraction = (e->unit_code & kFractionUnit) != 0;
+    const bool fraction = (e->unit_code & component::kFractionalUnit) != 0;
     if (fraction) {
         e->thousandths = count % 1000;
         count /= 1000;
     }
     if (e->weeks) count *= 7;
-    component(*e, target) = count;
-    e->missing = static_cast<std::uint8_t>((kAllComponents & ~component_bit(target)) |
+    component::field(*e, target) = count;
+    e->missing = static_cast<std::uint8_t>((kAllComponents & ~component::kMissingBit[target]) |
                                            (fraction ? 0 : missing_bit::kFraction));
     return 0;
 }
@@ -96,13 +75,13 @@ void decode_digits(Entity* e, const std::uint8_t* p, std::uint8_t byte0) {
     }
     // Day to second: tens in the low nibble of byte k, units in the high
     // nibble of byte k + 1.
-    for (int i = 3; i <= 6; ++i) {
-        const int k = i - 1;
+    for (int c = component::kDay; c <= component::kSecond; ++c) {
+        const int k = c;
         const int v = 10 * (p[k] & 0xF) + (p[k + 1] >> 4);
         if (v == kAbsentPair) {
-            missing |= component_bit(i);
+            missing |= component::kMissingBit[c];
         } else {
-            component(*e, i) = v;
+            component::field(*e, c) = v;
         }
     }
     const std::int64_t thousandths = (p[6] & 0xF) * 64 + (p[7] >> 2);

@@ -11,24 +11,18 @@ namespace {
 
 // Byte 7 of the single-unit form is the unit code times 4 plus this.
 constexpr unsigned kSingleUnitMark = 2;
-constexpr std::uint8_t kFractionalUnit = 32;
 constexpr std::int64_t kAbsentFraction = 0x3FF;
 
 }  // namespace
 
 std::uint64_t duration_form::single_unit_count(const Entity* e) {
+    const int code = e->unit_code & ~component::kFractionalUnit;
+    const int unit = component::of_unit_code(code);
     std::int64_t count = 0;
-    switch (e->unit_code & ~kFractionalUnit) {
-        case 1: count = e->month; break;
-        case 2: count = e->day; break;
-        case 3: count = e->day / 7; break;
-        case 4: count = e->hour; break;
-        case 8: count = e->minute; break;
-        case 16: count = e->second; break;
-        default: break;
-    }
+    if (unit > component::kYear) count = component::field(*e, unit);
+    if (code == component::kWeeksCode) count /= 7;
     std::uint64_t c = static_cast<std::uint64_t>(count);
-    if (!(e->unit_code & kFractionalUnit)) return c;
+    if (!(e->unit_code & component::kFractionalUnit)) return c;
     std::uint64_t scaled;
     if (__builtin_mul_overflow(c, 1000u, &scaled) ||
         __builtin_add_overflow(scaled, static_cast<std::uint64_t>(e->thousandths), &scaled))
@@ -121,13 +115,10 @@ int hexify(const std::uint8_t* source, int count, char* target, int width) {
 void add_fraction(Entity* e, int sign) {
     if (e->thousandths == 0) return;
     const double f = static_cast<double>(e->thousandths) / 1000.0;
-    // Seconds in one unit of second, minute, hour and day (a week when the
-    // day was written in weeks).
-    const double unit_seconds[6] = {0, 0, kSecondsPerDay * (e->weeks ? 7 : 1), 3600, 60, 1};
     const int last = component::last_present(e->missing);
     if (last < 0) return;
     if (last >= 2) {
-        e->value += sign * f * unit_seconds[last];
+        e->value += sign * f * static_cast<double>(component::seconds_in_unit(*e, last));
         return;
     }
     // Month or year: move by that share of the calendar span from the value,

@@ -9,17 +9,14 @@
 #include "duration/entity.h"
 #include "render/units.h"
 
-// Components by number: 0 year, 1 month, 2 day, 3 hour, 4 minute, 5 second,
-// 6 the fraction (thousandths).
 namespace component {
-inline constexpr int kFraction = 6;
-inline constexpr std::uint8_t kMissingBit[7] = {
-    missing_bit::kYear,   missing_bit::kMonth,  missing_bit::kDay,     missing_bit::kHour,
-    missing_bit::kMinute, missing_bit::kSecond, missing_bit::kFraction};
-
-inline std::int64_t* field(Entity* e, int c) {
-    std::int64_t* const fields[7] = {&e->year, &e->month, &e->day, &e->hour, &e->minute, &e->second, &e->thousandths};
-    return fields[c];
+// Seconds in one unit of a component from the day down (a week when the day
+// was written in weeks); months and years have no fixed length: 0.
+inline std::int64_t seconds_in_unit(const Entity& e, int c) {
+    constexpr std::int64_t kSeconds[kFraction] = {0, 0, static_cast<std::int64_t>(kSecondsPerDay),
+                                                  static_cast<std::int64_t>(kSecondsPerHour),
+                                                  static_cast<std::int64_t>(kSecondsPerMinute), 1};
+    return c == kDay && e.weeks ? 7 * kSeconds[c] : kSeconds[c];
 }
 
 // The last present component, from the second back to the year; -1 when none.

@@ -55,6 +55,39 @@ inline constexpr std::uint8_t kFraction = 0x02;
 inline constexpr std::uint8_t kAll = 0xFF;
 }  // namespace missing_bit
 
+// The components of a record, by number in the order they are read, written
+// and packed: 0 year .. 5 second, then 6 the thousandths of the last one
+// present.
+namespace component {
+inline constexpr int kYear = 0, kMonth = 1, kDay = 2, kHour = 3, kMinute = 4, kSecond = 5, kFraction = 6;
+inline constexpr int kCount = 7;
+inline constexpr std::int64_t Entity::*kField[kCount] = {&Entity::year,   &Entity::month,  &Entity::day,
+                                                         &Entity::hour,   &Entity::minute, &Entity::second,
+                                                         &Entity::thousandths};
+inline constexpr std::uint8_t kMissingBit[kCount] = {
+    missing_bit::kYear,   missing_bit::kMonth,  missing_bit::kDay,     missing_bit::kHour,
+    missing_bit::kMinute, missing_bit::kSecond, missing_bit::kFraction};
+
+inline std::int64_t& field(Entity& e, int c) { return e.*kField[c]; }
+inline std::int64_t field(const Entity& e, int c) { return e.*kField[c]; }
+inline std::int64_t* field(Entity* e, int c) { return &(e->*kField[c]); }
+inline bool absent(std::uint8_t mask, int c) { return (mask & kMissingBit[c]) != 0; }
+
+// Single-unit codes: a lone component's count is stored with the code of
+// its unit; weeks are days with code 3.
+inline constexpr int kUnitCode[kFraction] = {0, 1, 2, 4, 8, 16};
+inline constexpr int kWeeksCode = 3;
+inline constexpr int kFractionalUnit = 32;  // added to the code when the count carries thousandths
+
+// The component of a unit code (weeks: the day), -1 for none.
+constexpr int of_unit_code(int code) {
+    if (code == kWeeksCode) return kDay;
+    for (int c = 0; c < kFraction; ++c)
+        if (kUnitCode[c] == code) return c;
+    return -1;
+}
+}  // namespace component
+
 // Bit pattern of the missing NaN that the engine writes.
 inline constexpr std::uint64_t kMissingNanBits = 0xFFFFFE0000000000ull;
 

@@ -158,14 +158,11 @@ int compute_duration(const Entity* start, const Entity* end, Entity* out) {
     out->second = t / 1000 % 60;
     out->thousandths = t % 1000;
 
-    const std::int64_t* parts[7] = {&out->year, &out->month, &out->day, &out->hour,
-                                    &out->minute, &out->second, &out->thousandths};
-    const std::uint8_t bits[7] = {missing_bit::kYear, missing_bit::kMonth, missing_bit::kDay, missing_bit::kHour,
-                                  missing_bit::kMinute, missing_bit::kSecond, missing_bit::kFraction};
     // A zero component is absent, except the seconds when they carry a fraction.
-    for (int i = 0; i < 7; ++i)
-        if (*parts[i] == 0 && !(i == 5 && out->thousandths != 0)) out->missing |= bits[i];
-    if (out->missing == 0xFE) out->unit_code = 3, out->weeks = 1;  // the two ends coincide: zero weeks
+    for (int c = 0; c < component::kCount; ++c)
+        if (component::field(*out, c) == 0 && !(c == component::kSecond && out->thousandths != 0))
+            out->missing |= component::kMissingBit[c];
+    if (out->missing == 0xFE) out->unit_code = component::kWeeksCode, out->weeks = 1;  // the two ends coincide: zero weeks
     convert_to_bcd(out);
     return 0;
 }

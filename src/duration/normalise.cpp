@@ -36,11 +36,12 @@ int carry(Entity* e, int carrier) {
 
 unsigned overflow_bits(const Entity* e) {
     unsigned bits = 0;
-    if (e->weeks || e->month > 12) bits |= 1;
-    if (e->weeks || e->day > 31) bits |= 2;
-    if (e->hour > 23) bits |= 4;
-    if (e->minute > 59) bits |= 8;
-    if (e->second > 59) bits |= 16;
+    using namespace component;
+    if (e->weeks || e->month > 12) bits |= kUnitCode[kMonth];
+    if (e->weeks || e->day > 31) bits |= kUnitCode[kDay];
+    if (e->hour > 23) bits |= kUnitCode[kHour];
+    if (e->minute > 59) bits |= kUnitCode[kMinute];
+    if (e->second > 59) bits |= kUnitCode[kSecond];
     return bits;
 }
 
@@ -54,7 +55,7 @@ int resolve_overflow(Entity* e, int in_interval) {
     int present = 0;
     for (int c = 0; c < component::kFraction; ++c) present += !(e->missing & component::kMissingBit[c]);
     if (present == 1 && std::find(poss.begin(), poss.end(), bits) != poss.end()) {
-        e->unit_code = static_cast<std::uint8_t>(bits + (e->thousandths ? 32 : 0));
+        e->unit_code = static_cast<std::uint8_t>(bits + (e->thousandths ? component::kFractionalUnit : 0));
         // The count has 32 bits; a larger one would be stored as another.
         return single_unit_count(e) <= UINT32_MAX ? 0 : problem::kOutOfRange;
     }
@@ -66,9 +67,8 @@ int resolve_overflow(Entity* e, int in_interval) {
     // (a day, hour, minute or second: an exact number of milliseconds)
     // carried into them. A fraction of a month or year stays where it is.
     int carrier = e->thousandths ? component::last_present(e->missing) : -1;
-    const std::int64_t unit_seconds[6] = {0, 0, e->weeks ? 7 * 86400 : 86400, 3600, 60, 1};
     std::int64_t ms = ((e->day * 24 + e->hour) * 60 + e->minute) * 60000 + e->second * 1000;
-    if (carrier >= 2) ms += e->thousandths * unit_seconds[carrier];
+    if (carrier >= 2) ms += e->thousandths * component::seconds_in_unit(*e, carrier);
     e->day = ms / kMsPerDay;
     e->hour = ms / 3600000 % 24, e->minute = ms / 60000 % 60, e->second = ms / 1000 % 60;
     if (carrier != 0 && carrier != 1) {

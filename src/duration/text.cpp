@@ -9,14 +9,12 @@
 
 namespace {
 
-using shown::component;
-using shown::component_bit;
 using shown::field_length;
 
 namespace opt = render_option;
 
-constexpr char kDesignators[] = "YMDHMS ";  // after components 1..6
-constexpr char kDelimiters[] = "-- ::  ";   // after components 1..6 when delimited; a blank adds nothing
+constexpr char kDesignators[] = "YMDHMS";   // after each component
+constexpr char kDelimiters[] = "-- :: ";    // after each component when delimited; a blank adds nothing
 constexpr char kFiller[] = "xxxxxxxx";      // 4 for a year, 2 for the others
 constexpr int kNumberField = 10;
 // '-', 'P', six numbers each with a designator and a delimiter, 'T', and
@@ -80,8 +78,8 @@ std::int32_t apply_gap_switch(std::uint8_t missing, bool datetime, std::int32_t 
     const std::int32_t gap = gap_bit(datetime);
     const std::int32_t form = datetime ? opt::kDelimitedAlt : opt::kDelimited;
     bool gap_seen = false;
-    for (int i = 1; i <= 6; ++i) {
-        const bool absent = (missing & component_bit(i)) != 0;
+    for (int c = 0; c < component::kFraction; ++c) {
+        const bool absent = component::absent(missing, c);
         if (!absent && gap_seen) return (options & ~gap) | form;
         gap_seen = gap_seen || absent;
     }
@@ -93,7 +91,7 @@ std::int32_t apply_gap_switch(std::uint8_t missing, bool datetime, std::int32_t 
 struct Layout {
     std::int32_t options;
     std::uint8_t missing;
-    int last;   // the last present component, 0 when none
+    int last;   // the last present component, -1 when none
     int count;  // components written: all six with a filler, else up to the last
     bool designators, leading_zeros, has_fraction;
 };
@@ -108,9 +106,9 @@ Layout layout_of(const Entity* e, std::int32_t options) {
     } else if (e->implied_anchor) {
         l.missing = 0xFE;  // the synthesized start of a lone duration shows nothing
     }
-    l.last = 6;
-    while (l.last > 0 && (l.missing & component_bit(l.last))) --l.last;
-    l.count = (options & (opt::kFillX | opt::kFillHyphen)) ? 6 : l.last;
+    l.last = component::kSecond;
+    while (l.last >= 0 && component::absent(l.missing, l.last)) --l.last;
+    l.count = (options & (opt::kFillX | opt::kFillHyphen)) ? component::kFraction : l.last + 1;
     l.designators = (options & opt::kDesignators) != 0;
     l.leading_zeros = datetime || !l.designators;
     if (delimited(options)) options |= opt::kFillHyphen;
@@ -119,29 +117,29 @@ Layout layout_of(const Entity* e, std::int32_t options) {
     return l;
 }
 
-// Component i (1 year .. 6 second) with its filler or number, fraction,
-// designator and delimiter.
-void put_component(Work& w, const Entity& e, const Layout& l, int i) {
+// Component c with its filler or number, fraction, designator and delimiter.
+void put_component(Work& w, const Entity& e, const Layout& l, int c) {
+    using namespace component;
     const std::int32_t options = l.options;
-    const bool absent = (l.missing & component_bit(i)) != 0;
-    if (l.designators && absent) return;
-    std::int64_t value = component(e, i);
-    if (e.is_datetime && (options & opt::kZeroAsOne) && (i == 2 || i == 3) && value == 0) value = 1;
-    if (i == 3 && e.weeks) value /= 7;
-    const int width = i == 1 ? 4 : 2;
-    if (absent && (options & opt::kFillX)) {
+    const bool is_absent = absent(l.missing, c);
+    if (l.designators && is_absent) return;
+    std::int64_t value = field(e, c);
+    if (e.is_datetime && (options & opt::kZeroAsOne) && (c == kMonth || c == kDay) && value == 0) value = 1;
+    if (c == kDay && e.weeks) value /= 7;
+    const int width = c == kYear ? 4 : 2;
+    if (is_absent && (options & opt::kFillX)) {
         w.put(kFiller, width);
-    } else if (absent && (options & opt::kFillHyphen)) {
+    } else if (is_absent && (options & opt::kFillHyphen)) {
         w.put('-');
     } else {
         w.put_value(value, l.leading_zeros ? width : 0);
     }
-    if (i == l.last && l.has_fraction) {
-        const bool point = !((options & opt::kDatetimeGap) && l.last == 6);
+    if (c == l.last && l.has_fraction) {
+        const bool point = !((options & opt::kDatetimeGap) && l.last == kSecond);
         w.put_fraction(e.thousandths, point, delimited(options));
     }
-    if (l.designators) w.put(i == 3 && e.weeks ? 'W' : kDesignators[i - 1]);
-    if (i != l.count && delimited(options) && kDelimiters[i - 1] != ' ') w.put(kDelimiters[i - 1]);
+    if (l.designators) w.put(c == kDay && e.weeks ? 'W' : kDesignators[c]);
+    if (c != l.count - 1 && delimited(options) && kDelimiters[c] != ' ') w.put(kDelimiters[c]);
 }
 
 }  // namespace
@@ -157,9 +155,9 @@ int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
     if (e->negative) w.put('-');
     if (!e->is_datetime) w.put('P');
     const Layout l = layout_of(e, options);
-    for (int i = 1; i <= l.count; ++i) {
-        if (i == 4) w.put('T');
-        put_component(w, *e, l, i);
+    for (int c = 0; c < l.count; ++c) {
+        if (c == component::kHour) w.put('T');
+        put_component(w, *e, l, c);
     }
     if (w.length > field) {
         fill_asterisks(block->output, field);
