@@ -4,6 +4,7 @@
 #include <date/date.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "services.h"
@@ -24,23 +25,22 @@ constexpr double kLastDay = day_number(date::year::max() / 12 / 31);
 static_assert(day_number(date::year{1582} / 1 / 1) == -138061);
 
 // Below 2^52 every whole number is a double and every double is a multiple
-// of its ulp that divides 1, so x - q * unit is exact for a whole quotient q
-// whenever the true result is no larger than |x|.
+// of its ulp that divides 1.
 constexpr double kExactLimit = 0x1p52;
 
 // x = q * unit + *rest with whole q and 0 <= *rest < unit, for a whole unit
 // up to a day and 0 <= x < kExactLimit (or -kExactLimit < x <= -unit);
-// returns q. One division gives q, less one where it rounded up to a whole
-// number; both steps are exact, so *rest is what std::fmod would give.
+// returns q. The whole seconds are split by integer floor division and the
+// fraction x - floor(x) added back; in that range both steps are exact, so
+// *rest is what std::fmod would give, moved into [0, unit).
 double floor_units(double x, double unit, double* rest) {
-    double q = std::floor(x / unit);
-    double r = x - q * unit;
-    if (r < 0) {
-        r += unit;
-        q -= 1;
-    }
-    *rest = r;
-    return q;
+    const double whole = std::floor(x);
+    const auto n = static_cast<std::int64_t>(whole);
+    const auto u = static_cast<std::int64_t>(unit);
+    std::int64_t q = n / u, r = n % u;
+    if (r < 0) r += u, q -= 1;
+    *rest = static_cast<double>(r) + (x - whole);
+    return static_cast<double>(q);
 }
 
 bool is_whole(double x) { return std::floor(x) == x; }  // false for NaN and infinities too

@@ -2,7 +2,9 @@
 // and time of day, and hours, minutes and seconds of a time.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "service_host.h"
 
@@ -106,6 +108,28 @@ TEST(Calendar, HoursMinutesSeconds) {
     }
     EXPECT_EQ(hostcall::zhms(12, 34, 56.5), 45296.5);
     EXPECT_EQ(hostcall::zdhms(-1, 0, 0, 1), -86399);
+}
+
+// The day and the time of day, hours, minutes and seconds agree with the
+// remainders std::fmod gives, over values weighted to the unit boundaries.
+TEST(Calendar, SplitsAgreeWithFmod) {
+    ServiceHost h;
+    std::mt19937_64 rng(1960);
+    std::uniform_real_distribution<double> wide(-1e12, 1e12), near(-1e-3, 1e-3);
+    std::uniform_int_distribution<int> days(-200000, 3000000), step(0, 86400);
+    for (int i = 0; i < 200000; ++i) {
+        double x = i % 2 ? wide(rng) : days(rng) * 86400.0 + step(rng) + near(rng);
+        if (x < 0 && x > -86400) x -= 86400;  // within a day below zero the time is rounded
+        double t = std::fmod(x, 86400.0);
+        double day = (x - t) / 86400.0;
+        if (t < 0) t += 86400, day -= 1;
+        ASSERT_EQ(hostcall::zdatprt(x), day) << x;
+        ASSERT_EQ(hostcall::ztimprt(x), t) << x;
+        const double in_hour = std::fmod(t, 3600.0);
+        ASSERT_EQ(hostcall::zhour(x), (t - in_hour) / 3600) << x;
+        ASSERT_EQ(hostcall::zminute(x), (in_hour - std::fmod(in_hour, 60.0)) / 60) << x;
+        ASSERT_EQ(hostcall::zsecond(x), std::fmod(t, 60.0)) << x;
+    }
 }
 
 }  // namespace
