@@ -5,9 +5,12 @@
 #include <absl/time/civil_time.h>
 #include <absl/time/clock.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
@@ -65,37 +68,69 @@ bool database_name(std::string_view s) {
 // Whole minutes, toward zero: -4:56:02 is -4:56 and +0:19:32 is +0:19.
 std::int64_t whole_minutes(std::int64_t seconds) { return seconds - seconds % 60; }
 
+// The table of a loaded zone's transitions before ZoneRules::kEnd.
+std::shared_ptr<const ZoneRules> tabulate(const absl::TimeZone& tz) {
+    auto rules = std::make_shared<ZoneRules>();
+    rules->tz = tz;
+    absl::Time t = absl::InfinitePast();
+    absl::TimeZone::CivilTransition transition;
+    while (tz.NextTransition(t, &transition)) {
+        const absl::Time next = tz.At(transition.to).trans;
+        const std::int64_t at = absl::ToUnixSeconds(next);
+        if (next <= t || at >= ZoneRules::kEnd) break;
+        rules->at.push_back(at);
+        rules->offset.push_back(static_cast<std::int32_t>(whole_minutes(tz.At(next).offset)));
+        t = next;
+    }
+    const absl::Time before = rules->at.empty() ? absl::UnixEpoch() : absl::FromUnixSeconds(rules->at.front() - 1);
+    rules->first_offset = static_cast<std::int32_t>(whole_minutes(tz.At(before).offset));
+    return rules;
+}
+
+// Each zone is loaded and tabulated once per process and shared by every
+// environment of that zone.
+std::shared_ptr<const ZoneRules> load(const std::string& name) {
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<const ZoneRules>, std::less<>> loaded;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (auto it = loaded.find(name); it != loaded.end()) return it->second;
+    absl::TimeZone tz;
+    if (!absl::LoadTimeZone(name, &tz)) return nullptr;
+    return loaded[name] = tabulate(tz);
+}
+
 }  // namespace
+
+std::int64_t ZoneRules::offset_at(std::int64_t unix_seconds) const {
+    if (unix_seconds >= kEnd) return whole_minutes(tz.At(absl::FromUnixSeconds(unix_seconds)).offset);
+    const auto after = std::upper_bound(at.begin(), at.end(), unix_seconds);
+    return after == at.begin() ? first_offset : offset[static_cast<std::size_t>(after - at.begin() - 1)];
+}
 
 Zone Zone::parse(std::string_view name) {
     Zone z;
     if (name == "UTC" || name == "GMT" || name == "Z") return z;
     if (parse_fixed(name, z.fixed_)) return z;
-    // The zone files are read once per process: the library keeps each zone
-    // it has loaded, and every environment of that zone shares it.
-    if (!database_name(name) || !absl::LoadTimeZone(std::string(name), &z.tz_))
-        throw std::runtime_error("unknown time zone: " + std::string(name));
-    z.fixed_zone_ = false;
+    if (database_name(name)) z.rules_ = load(std::string(name));
+    if (!z.rules_) throw std::runtime_error("unknown time zone: " + std::string(name));
     return z;
 }
 
 std::int64_t Zone::offset_at_universal(std::int64_t unix_seconds) const {
-    if (fixed_zone_) return fixed_;
-    return whole_minutes(tz_.At(absl::FromUnixSeconds(unix_seconds)).offset);
+    return rules_ ? rules_->offset_at(unix_seconds) : fixed_;
 }
 
 std::int64_t Zone::offset_at_local(std::int64_t local_seconds) const {
-    if (fixed_zone_) return fixed_;
+    if (!rules_) return fixed_;
     // For an ambiguous or a nonexistent local time `pre` is the instant that
     // the offset in force before the transition gives.
     const absl::CivilSecond wall = absl::CivilSecond(1970, 1, 1) + local_seconds;
-    const absl::TimeZone::TimeInfo info = tz_.At(wall);
+    const absl::TimeZone::TimeInfo info = rules_->tz.At(wall);
     return whole_minutes(local_seconds - absl::ToUnixSeconds(info.pre));
 }
 
 std::int64_t Zone::offset_now() const {
-    if (fixed_zone_) return fixed_;
-    return whole_minutes(tz_.At(absl::Now()).offset);
+    return offset_at_universal(absl::ToUnixSeconds(absl::Now()));
 }
 
 }  // namespace isofmt::detail

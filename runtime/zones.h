@@ -9,9 +9,25 @@
 #include <absl/time/time.h>
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 namespace isofmt::detail {
+
+// A zone of the tz database as loaded once per process: the library's zone,
+// and its transitions up to kEnd (Unix seconds) as a table that instants
+// before kEnd are looked up in; later ones ask the library.
+struct ZoneRules {
+    static constexpr std::int64_t kEnd = 7258118400;  // 2200-01-01T00:00:00Z
+
+    absl::TimeZone tz;
+    std::vector<std::int64_t> at;      // transition instants, ascending
+    std::vector<std::int32_t> offset;  // whole-minute offset from at[i] on
+    std::int32_t first_offset = 0;     // before at[0] (or everywhere: no transitions)
+
+    std::int64_t offset_at(std::int64_t unix_seconds) const;
+};
 
 class Zone {
 public:
@@ -29,9 +45,8 @@ public:
     std::int64_t offset_now() const;
 
 private:
-    bool fixed_zone_ = true;
-    absl::TimeZone tz_;             // when not a fixed offset
-    std::int64_t fixed_ = 0;        // seconds, whole minutes
+    std::shared_ptr<const ZoneRules> rules_;  // null: a fixed offset
+    std::int64_t fixed_ = 0;                  // seconds, whole minutes
 };
 
 }  // namespace isofmt::detail
