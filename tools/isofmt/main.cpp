@@ -10,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "csv_convert.h"
 #include "tool.h"
 
 namespace isofmt::tool {
@@ -69,7 +70,7 @@ std::vector<std::string> order_arguments(CLI::App& app, const std::map<std::stri
                 command_name = a;
                 continue;
             }
-            if (a != "--") throw UsageError("unknown command '" + a + "' (list, format, informat or demo)");
+            if (a != "--") throw UsageError("unknown command '" + a + "' (list, format, informat, convert or demo)");
             main_options.push_back(a);  // CLI11 reports it
             continue;
         }
@@ -154,8 +155,12 @@ struct CommandLine {
     CLI::App* informat = app.add_subcommand(
         "informat", "read ISO 8601 texts into packed values; - reads one text a line from "
                     "standard input");
-    const std::map<std::string, CLI::App*> commands{
-        {"list", list}, {"demo", demo}, {"format", format}, {"informat", informat}};
+    CsvOptions csv;
+    CLI::App* convert = app.add_subcommand(
+        "convert", "CSV columns through formats or informats: every row kept, in order, on all cores");
+    const std::map<std::string, CLI::App*> commands{{"list", list},         {"demo", demo},
+                                                    {"format", format},     {"informat", informat},
+                                                    {"convert", convert}};
 
     CommandLine() {
         app.add_option("--tz", settings.environment.time_zone,
@@ -181,7 +186,13 @@ struct CommandLine {
                            "render options for the datetime halves of IS860VL")
             ->type_name("N");
         informat->add_option("--mode", raw.mode, "parse mode, decimal or 0x hex")->type_name("N");
-        for (CLI::App* c : {list, demo, format, informat})
+        add_csv_options(convert, csv);
+        convert->add_flag("--validate", settings.validate, "set the validation flag of the call block");
+        convert->add_option("--capacity", raw.capacity, "output capacity")->type_name("N");
+        convert->add_option("--options", raw.options, "render options of the formats")->type_name("N");
+        convert->add_option("--dt-options", raw.dt_options, "IS860VL datetime halves")->type_name("N");
+        convert->add_option("--mode", raw.mode, "parse mode of the informats")->type_name("N");
+        for (CLI::App* c : {list, demo, format, informat, convert})
             c->footer("Options of every command: --tz ZONE, --debug TEXT, --missing TEXT, "
                       "--plugins DIR (see isofmt --help).");
     }
@@ -205,6 +216,7 @@ int run_tool(int argc, char** argv) {
     const std::unique_ptr<Host> host = start_host(s);
     if (cl.list->parsed()) return list_command(*host);
     if (cl.demo->parsed()) return demo_command(*host, s);
+    if (cl.convert->parsed()) return csv_command(*host, s, cl.csv);
     const Kind kind = cl.format->parsed() ? Kind::format : Kind::informat;
     return convert_command(*host, s, kind, cl.format_name, cl.values);
 }
