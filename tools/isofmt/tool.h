@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <isofmt/host.h>
+#include <isofmt/select.h>
 
 namespace isofmt::tool {
 
@@ -18,10 +19,6 @@ struct UsageError : std::runtime_error {
 };
 
 inline constexpr int kExitUsage = 2;
-
-// The largest width, decimals and capacity the tool hands to a routine (the
-// item record holds widths and decimals as 16-bit numbers).
-inline constexpr int kMaxField = 32767;
 
 // Everything the command line chose, parsed and checked.
 struct Settings {
@@ -36,16 +33,8 @@ struct Settings {
     std::int32_t mode = 0;
 };
 
-// A FORMAT argument resolved against the catalogue: NAME[W][.D].
-struct Selection {
-    const CatalogueEntry* entry = nullptr;
-    int width = 0;
-    int decimals = 0;
-};
-
-// The catalogue entry of the given kind whose name is the longest prefix of
-// the text (upper or lower case), with the width and decimals that follow it
-// or the entry's defaults. Throws UsageError naming what is wrong.
+// A FORMAT argument resolved against the catalogue (isofmt::select_routine);
+// throws UsageError naming what is wrong.
 Selection select_format(const Host& host, std::string_view text, Kind kind);
 
 // The text FORMAT takes for a selection: NAME, width, and .D when not 0.

@@ -1,0 +1,38 @@
+// Choosing a routine by its FORMAT text (NAME[W][.D]) and finding the
+// plug-ins for a program or a library that embeds the host.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <isofmt/host.h>
+
+namespace isofmt {
+
+// The largest width, decimals and capacity handed to a routine (the item
+// record holds widths and decimals as 16-bit numbers).
+inline constexpr int kMaxField = 32767;
+
+// A FORMAT text resolved against the catalogue.
+struct Selection {
+    const CatalogueEntry* entry = nullptr;
+    int width = 0;
+    int decimals = 0;
+};
+
+// The catalogue entry of the given kind whose name is the longest prefix of
+// the text (upper or lower case), with the width and decimals that follow it
+// or the entry's defaults. Throws std::invalid_argument naming what is wrong
+// (an unknown name, a format given as an informat, a bad width or decimals).
+Selection select_routine(const Host& host, std::string_view text, Kind kind);
+
+// The directory to load the plug-ins from for code in the shared object that
+// holds `address` (a function of the caller's own library): the first entry of
+// ISOFMT_PLUGIN_PATH (colon-separated) that holds a plug-in, else the first of
+// the object's own directory, its plugins/ subdirectory, and
+// ../isofmt/plugins or ../../isofmt/plugins beside it (where `cmake --install`
+// puts them relative to lib/ and to a Python site directory) that holds one.
+// Throws std::runtime_error when none does.
+std::string plugin_directory_near(const void* address);
+
+}  // namespace isofmt

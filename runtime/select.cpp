@@ -1,0 +1,106 @@
+// FORMAT texts (NAME[W][.D]) and where an embedding library finds the plug-ins.
+#include "isofmt/select.h"
+
+#include <dlfcn.h>
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace isofmt {
+namespace {
+
+const char* kind_word(Kind kind) { return kind == Kind::format ? "format" : "informat"; }
+
+bool starts_with_name(std::string_view text, std::string_view name) {
+    if (text.size() < name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != name[i]) return false;
+    return true;
+}
+
+// The entry of the kind whose name is the longest prefix of the text.
+const CatalogueEntry* longest_prefix(const Host& host, std::string_view text, Kind kind) {
+    const CatalogueEntry* best = nullptr;
+    for (const CatalogueEntry& e : host.catalogue())
+        if (e.kind == kind && starts_with_name(text, e.name) &&
+            (!best || e.name.size() > best->name.size()))
+            best = &e;
+    return best;
+}
+
+// A run of decimal digits, all of the text, as a number up to kMaxField.
+bool read_count(std::string_view digits, int& out) {
+    if (digits.empty()) return false;
+    for (char c : digits)
+        if (c < '0' || c > '9') return false;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), out);
+    return ec == std::errc() && end == digits.data() + digits.size() && out <= kMaxField;
+}
+
+std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+bool holds_plugin(const std::filesystem::path& directory) {
+    std::error_code ec;
+    for (const char* name : {"dtbasic1.so", "dtextnd1.so", "dtaltfm1.so", "dtclockf.so"})
+        if (std::filesystem::is_regular_file(directory / name, ec)) return true;
+    return false;
+}
+
+}  // namespace
+
+Selection select_routine(const Host& host, std::string_view text, Kind kind) {
+    const std::string unknown =
+        std::string("unknown ") + kind_word(kind) + " " + quoted(text) + " (see 'isofmt list')";
+    const CatalogueEntry* entry = longest_prefix(host, text, kind);
+    if (!entry) {
+        const Kind other = kind == Kind::format ? Kind::informat : Kind::format;
+        if (const CatalogueEntry* e = longest_prefix(host, text, other))
+            throw std::invalid_argument(e->name + (other == Kind::format ? " is a format, not an informat"
+                                                                         : " is an informat, not a format") +
+                                        " (see 'isofmt list')");
+        throw std::invalid_argument(unknown);
+    }
+    Selection s{entry, entry->default_width, entry->default_decimals};
+    std::string_view rest = text.substr(entry->name.size());
+    const std::size_t dot = rest.find('.');
+    const std::string_view width = rest.substr(0, dot);
+    if (!width.empty() && (width[0] < '0' || width[0] > '9')) throw std::invalid_argument(unknown);
+    if (!width.empty() && (!read_count(width, s.width) || s.width < 1))
+        throw std::invalid_argument("bad width " + quoted(width) + " in " + quoted(text) +
+                                    " (a number from 1 to " + std::to_string(kMaxField) + ")");
+    if (dot != std::string_view::npos) {
+        const std::string_view decimals = rest.substr(dot + 1);
+        if (!decimals.empty() && !read_count(decimals, s.decimals))
+            throw std::invalid_argument("bad decimals " + quoted(decimals) + " in " + quoted(text) +
+                                        " (a number from 0 to " + std::to_string(kMaxField) + ")");
+    }
+    return s;
+}
+
+std::string plugin_directory_near(const void* address) {
+    namespace fs = std::filesystem;
+    if (const char* path = std::getenv("ISOFMT_PLUGIN_PATH")) {
+        std::string_view rest = path;
+        while (!rest.empty()) {
+            const std::size_t colon = rest.find(':');
+            const std::string_view entry = rest.substr(0, colon);
+            if (!entry.empty() && holds_plugin(fs::path(entry))) return std::string(entry);
+            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        }
+    }
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || !info.dli_fname)
+        throw std::runtime_error("cannot tell which file the isofmt code was loaded from");
+    std::error_code ec;
+    fs::path own = fs::weakly_canonical(fs::path(info.dli_fname), ec).parent_path();
+    for (const fs::path& candidate : {own, own / "plugins", own / ".." / "isofmt" / "plugins",
+                                      own / ".." / ".." / "isofmt" / "plugins"})
+        if (holds_plugin(candidate)) return candidate.lexically_normal().string();
+    throw std::runtime_error("no isofmt plug-ins beside " + own.string() +
+                             " (set ISOFMT_PLUGIN_PATH to their directory)");
+}
+
+}  // namespace isofmt
