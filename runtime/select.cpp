@@ -96,7 +96,7 @@ std::string plugin_directory_near(const void* address) {
         throw std::runtime_error("cannot tell which file the isofmt code was loaded from");
     std::error_code ec;
     fs::path own = fs::weakly_canonical(fs::path(info.dli_fname), ec).parent_path();
-    for (const fs::path& candidate : {own, own / "plugins", own / ".." / "isofmt" / "plugins",
+    for (const fs::path& candidate : {own, own / "plugins", own / "isofmt" / "plugins",
                                       own / ".." / ".." / "isofmt" / "plugins"})
         if (holds_plugin(candidate)) return candidate.lexically_normal().string();
     throw std::runtime_error("no isofmt plug-ins beside " + own.string() +

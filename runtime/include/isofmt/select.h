@@ -29,9 +29,9 @@ Selection select_routine(const Host& host, std::string_view text, Kind kind);
 // The directory to load the plug-ins from for code in the shared object that
 // holds `address` (a function of the caller's own library): the first entry of
 // ISOFMT_PLUGIN_PATH (colon-separated) that holds a plug-in, else the first of
-// the object's own directory, its plugins/ subdirectory, and
-// ../isofmt/plugins or ../../isofmt/plugins beside it (where `cmake --install`
-// puts them relative to lib/ and to a Python site directory) that holds one.
+// the object's own directory, its plugins/ subdirectory, isofmt/plugins
+// beside it and ../../isofmt/plugins (where `cmake --install` puts them seen
+// from lib/, lib/isofmt/ and a Python site directory) that holds one.
 // Throws std::runtime_error when none does.
 std::string plugin_directory_near(const void* address);
 
