@@ -91,7 +91,10 @@ void read_ticks(const py::array& array, bool datetime, std::vector<double>& out)
     // Months and years are not of one length: numpy turns them into days.
     const std::string unit = datetime_unit(array.dtype()).first;
     if (datetime && (unit == "Y" || unit == "M")) source = array.attr("astype")("datetime64[D]");
-    if (unit == "generic") throw py::type_error("numpy datetime64 or timedelta64 without a unit");
+    if (unit == "generic") {  // holds nothing but NaT
+        out.insert(out.end(), static_cast<std::size_t>(array.size()), kMissing);
+        return;
+    }
     const TickUnit u = tick_unit(source.dtype(), datetime);
     auto ticks = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>::ensure(
         source.attr("view")("int64"));
