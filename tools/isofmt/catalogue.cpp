@@ -21,7 +21,7 @@ Selection select_format(const Host& host, std::string_view text, Kind kind) {
 
 std::string format_text(const Selection& s) {
     std::string text = s.entry->name + std::to_string(s.width);
-    if (s.decimals != 0) text += "." + std::to_string(s.decimals);
+    if (s.decimals != 0) (text += '.') += std::to_string(s.decimals);
     return text;
 }
 
