@@ -6,8 +6,8 @@
 //   isofmt_problem(FORMAT, text [, mode])                    -> 'CODE: message', or NULL
 //
 // NULL is the missing value both ways: a NULL value is formatted as the
-// missing value, and a text that reads as the missing value (or NULL) gives
-// NULL. FORMAT is NAME[W][.D].
+// missing value, and a NULL text, or one that reads as the missing value or
+// gives no value, gives NULL. FORMAT is NAME[W][.D].
 #include <sqlite3ext.h>
 
 #include <cstring>
@@ -138,7 +138,8 @@ void informat_function(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, "isofmt_informat", [&] {
         Result result;
         if (!read_text(ctx, argc, argv, result)) return;
-        if (result.text.find_first_not_of('F') == std::string::npos) return sqlite3_result_null(ctx);
+        // All F is the missing value; a blank target, no value written.
+        if (result.text.find_first_not_of("F ") == std::string::npos) return sqlite3_result_null(ctx);
         result_text(ctx, result.text);
     });
 }
