@@ -10,7 +10,7 @@
 
 #include <isofmt/select.h>
 
-#include "host/problems.h"
+#include "abi/problems.h"
 #include "values.h"
 
 namespace isofmt::python {

@@ -19,7 +19,7 @@
 
 #include <isofmt/select.h>
 
-#include "host/problems.h"
+#include "abi/problems.h"
 
 SQLITE_EXTENSION_INIT1
 
