@@ -1,6 +1,7 @@
 // The isofmt Python module: the plug-ins' formats and informats over a
 // scalar, a list or a numpy array, through one reference host per process.
 // A whole batch is converted in C++ with the interpreter lock released.
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <stdexcept>

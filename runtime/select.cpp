@@ -40,7 +40,11 @@ bool read_count(std::string_view digits, int& out) {
     return ec == std::errc() && end == digits.data() + digits.size() && out <= kMaxField;
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+    std::string q(1, '\'');
+    (q += text) += '\'';
+    return q;
+}
 
 bool holds_plugin(const std::filesystem::path& directory) {
     std::error_code ec;

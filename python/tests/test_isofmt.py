@@ -1,6 +1,10 @@
 import datetime as dt
 import doctest
+import os
 import random
+import shutil
+import subprocess
+import sys
 
 import numpy as np
 import pandas as pd
@@ -140,3 +144,24 @@ def test_readme_example():
     runner = doctest.DocTestRunner(optionflags=doctest.NORMALIZE_WHITESPACE)
     runner.run(test)
     assert runner.failures == 0 and runner.tries > 0
+
+
+# cmake --install puts the module in the Python site directory under the
+# prefix and the extension in lib/isofmt; both find lib/isofmt/plugins.
+def test_installed(tmp_path):
+    build = os.environ["ISOFMT_BUILD_DIR"]
+    subprocess.run(["cmake", "--install", build, "--prefix", str(tmp_path)], check=True, capture_output=True)
+    plugins = tmp_path / "lib" / "isofmt" / "plugins"
+    if not (plugins / "dtbasic1.so").exists():  # until the plug-ins are installed too
+        plugins.mkdir(parents=True, exist_ok=True)
+        for name in ["dtbasic1", "dtextnd1", "dtaltfm1", "dtclockf"]:
+            shutil.copy(os.path.join(os.path.dirname(isofmt.__file__), name + ".so"), plugins)
+    (site,) = (tmp_path / "lib").glob("python3.*/dist-packages")
+    env = {k: v for k, v in os.environ.items() if k != "ISOFMT_PLUGIN_PATH"}
+    env["PYTHONPATH"] = str(site)
+    run = subprocess.run([sys.executable, "-c", "import isofmt; print(isofmt.__file__); "
+                          "print(isofmt.format('E8601DZ26.3', 0))"], env=env, capture_output=True, text=True)
+    assert run.stdout.splitlines() == [str(next(site.glob("isofmt.*.so"))), "  1960-01-01T00:00:00.000Z"], run.stderr
+    run = subprocess.run(["sqlite3", ":memory:", f".load {tmp_path}/lib/isofmt/isofmt_sqlite",
+                          "SELECT isofmt_format('E8601DA', 0)"], env=env, capture_output=True, text=True)
+    assert run.stdout == "1960-01-01\n", run.stderr
