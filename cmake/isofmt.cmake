@@ -57,3 +57,28 @@ function(isofmt_test name)
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES LABELS "${name}")
 endfunction()
+
+# isofmt_pytest(NAME DIR ENV...): a pytest suite run by Debian's python3 with
+# the given environment. In sanitizer builds (GCC's AddressSanitizer and
+# UndefinedBehaviorSanitizer) the interpreter, which is not instrumented, runs
+# with their runtimes preloaded and without the leak check (the interpreter
+# keeps what it allocates until exit); other sanitizer builds have no pytest
+# suites.
+function(isofmt_pytest name dir)
+  set(env PYTHONDONTWRITEBYTECODE=1 ${ARGN})
+  if(ISOFMT_SANITIZED)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR NOT CMAKE_CXX_FLAGS MATCHES "sanitize=address")
+      return()
+    endif()
+    set(preload "")
+    foreach(runtime asan ubsan)
+      execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${runtime}.so
+                      OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+      list(APPEND preload ${path})
+    endforeach()
+    list(JOIN preload ":" preload)
+    list(APPEND env "LD_PRELOAD=${preload}" "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
+  endif()
+  add_test(NAME ${name} COMMAND /usr/bin/python3 -m pytest -q -p no:cacheprovider ${dir})
+  set_tests_properties(${name} PROPERTIES LABELS ${name} ENVIRONMENT "${env}")
+endfunction()
