@@ -1,10 +1,14 @@
 // The isofmt Python module: the plug-ins' formats and informats over a
 // scalar, a list or a numpy array, through one reference host per process.
-// A whole batch is converted in C++ with the interpreter lock released.
+// A whole batch is converted in C++ with the interpreter lock released, on
+// all cores when it is large.
+#include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include <pybind11/stl.h>
@@ -57,6 +61,34 @@ private:
     std::map<std::pair<std::string, std::string>, Environment*> environments_;
 };
 
+// Runs body(begin, end) over [0, n) with the interpreter lock released, on
+// up to one thread per core for large batches (the host takes any number of
+// callers at once); the first exception is raised once all are done.
+template <typename Body>
+void for_all(std::size_t n, Body&& body) {
+    constexpr std::size_t kMinPerThread = 16384;
+    py::gil_scoped_release unlocked;
+    const std::size_t threads = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()),
+                                                      (n + kMinPerThread - 1) / kMinPerThread);
+    if (threads <= 1) return body(std::size_t{0}, n);
+    std::exception_ptr error;
+    std::mutex error_mutex;
+    auto run = [&](std::size_t begin, std::size_t end) {
+        try {
+            body(begin, end);
+        } catch (...) {
+            std::lock_guard lock(error_mutex);
+            if (!error) error = std::current_exception();
+        }
+    };
+    const std::size_t step = (n + threads - 1) / threads;
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(run, t * step, std::min(n, (t + 1) * step));
+    run(0, step);
+    for (std::thread& t : pool) t.join();
+    if (error) std::rethrow_exception(error);
+}
+
 // A 32-bit word from Python: signed, or unsigned such as 0x80000000.
 std::int32_t word(const char* name, long long value) {
     if (value < INT32_MIN || value > static_cast<long long>(UINT32_MAX))
@@ -99,21 +131,19 @@ py::object format(const std::string& name, py::handle values, const Options& o) 
     if (e.shape == Shape::numeric) {
         const Batch b = read_numbers(host, values);
         out.resize(b.count);
-        {
-            py::gil_scoped_release unlocked;
-            for (std::size_t i = 0; i < b.count; ++i) out[i] = host.format(e, b.numbers[i], r).text;
-        }
+        for_all(b.count, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i) out[i] = host.format(e, b.numbers[i], r).text;
+        });
         return to_python(b, out);
     }
     // Packed values: None is the missing one, sixteen or thirty-two F digits.
     const Batch b = read_texts(values);
     const std::string missing(e.shape == Shape::interval_format ? 32 : 16, 'F');
     out.resize(b.count);
-    {
-        py::gil_scoped_release unlocked;
-        for (std::size_t i = 0; i < b.count; ++i)
+    for_all(b.count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
             out[i] = host.format_packed(e, b.texts[i] ? *b.texts[i] : missing, r).text;
-    }
+    });
     return to_python(b, out);
 }
 
@@ -125,15 +155,14 @@ py::tuple informat(const std::string& name, py::handle texts, const Options& o) 
     const Batch b = read_texts(texts);
     std::vector<std::optional<std::string>> out(b.count);
     std::vector<std::int32_t> codes(b.count, 0);
-    {
-        py::gil_scoped_release unlocked;
-        for (std::size_t i = 0; i < b.count; ++i) {
+    for_all(b.count, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
             if (!b.texts[i]) continue;  // None in, None out
             Result result = host.informat(*s.entry, *b.texts[i], r);
             out[i] = std::move(result.text);
             codes[i] = result.status;
         }
-    }
+    });
     return py::make_tuple(to_python(b, out), to_python(b, codes));
 }
 

@@ -69,6 +69,20 @@ def test_arrays_agree_with_the_tool(fmt):
     assert isofmt.format(fmt, values.tolist()) == expected
 
 
+# A large batch is shared out among threads: every value keeps its place.
+def test_large_batches_keep_their_order():
+    values = np.random.default_rng(5).uniform(-3e9, 3e9, 100_003)
+    values[::1001] = np.nan
+    small = [t for i in range(0, len(values), 10_000) for t in isofmt.format("E8601DT23.3", values[i:i + 10_000])]
+    assert isofmt.format("E8601DT23.3", values).tolist() == small
+    texts = np.array(["P%dD" % i if i % 3 else "P1D/P%dD" % i for i in range(60_000)], dtype=object)
+    packed, codes = isofmt.informat("IS860VL", texts)
+    first = isofmt.informat("IS860VL", texts[:10_000])
+    assert packed[:10_000].tolist() == first[0].tolist() and (codes[:10_000] == first[1]).all()
+    assert packed[-1] == isofmt.informat("IS860VL", texts[-1])[0]
+    assert (codes[::3] == 14).all()
+
+
 def test_informat_agrees_with_the_tool():
     texts = ["P1Y2M3DT4H5M6S", "-PT30M", "P1D/P2D", "2020-01-15T10:30:00/P1M", "P1M/2020-03-31",
              "", ".", "PT1.5S", "P1W", "2020-01-01/2019-01-01", "xyz", "P1YT"] * 250
