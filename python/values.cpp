@@ -197,11 +197,11 @@ Form form_of(py::handle values, py::array& array) {
     return Form::scalar;
 }
 
+// Every value of the call, one at a time, in C order for arrays.
 template <typename Read>
-Batch read(py::handle values, Read&& one) {
+Batch read(py::handle values, Form form, const py::array& array, Read&& one) {
     Batch b;
-    py::array array;
-    b.form = form_of(values, array);
+    b.form = form;
     if (b.form == Form::scalar) {
         one(values);
     } else if (b.form == Form::list) {
@@ -222,7 +222,8 @@ void init_values() {
 
 Batch read_numbers(const Host& host, const py::handle& values) {
     py::array array;
-    if (form_of(values, array) == Form::array) {
+    const Form form = form_of(values, array);
+    if (form == Form::array) {
         const char kind = array.dtype().kind();
         Batch b;
         b.form = Form::array;
@@ -241,7 +242,7 @@ Batch read_numbers(const Host& host, const py::handle& values) {
         }
     }
     std::vector<double> numbers;
-    Batch b = read(values, [&](py::handle v) { numbers.push_back(number(host, v)); });
+    Batch b = read(values, form, array, [&](py::handle v) { numbers.push_back(number(host, v)); });
     b.numbers = std::move(numbers);
     b.count = b.numbers.size();
     return b;
@@ -249,7 +250,9 @@ Batch read_numbers(const Host& host, const py::handle& values) {
 
 Batch read_texts(const py::handle& values) {
     std::vector<std::optional<std::string>> texts;
-    Batch b = read(values, [&](py::handle v) { texts.push_back(text(v)); });
+    py::array array;
+    const Form form = form_of(values, array);
+    Batch b = read(values, form, array, [&](py::handle v) { texts.push_back(text(v)); });
     b.texts = std::move(texts);
     b.count = b.texts.size();
     return b;
