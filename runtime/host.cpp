@@ -1,15 +1,14 @@
 // The Host: builds the anchor, owns environments, storage and plug-ins, and
 // calls one routine per value.
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 
 #include "anchor.h"
 #include "abi/call_block.h"
+#include "abi/problems.h"
 #include "host_impl.h"
 
 namespace isofmt {
@@ -76,9 +75,19 @@ namespace {
 // The duration, interval and informat routines write at most the capacity.
 // The date and time routines write the width whatever the capacity, so a
 // host gives them a target of at least the width.
+// A request field: -1 for the default, else from `low` to kMaxField.
+void check_field(const CatalogueEntry& entry, const char* field, int value, int low) {
+    if (value == -1 || (value >= low && value <= kMaxField)) return;
+    throw Error(entry.name + ": " + field + " " + std::to_string(value) + " is out of range (" + std::to_string(low) +
+                " to " + std::to_string(kMaxField) + ", or -1 for the default)");
+}
+
 class Call {
 public:
     Call(const CatalogueEntry& entry, const Request& r, Kind kind) {
+        check_field(entry, "width", r.width, 1);
+        check_field(entry, "decimals", r.decimals, 0);
+        check_field(entry, "capacity", r.capacity, 0);
         width_ = r.width == -1 ? entry.default_width : r.width;
         int decimals = r.decimals == -1 ? entry.default_decimals : r.decimals;
         capacity_ = r.capacity == -1 ? (kind == Kind::format ? width_ : entry.name == "IS860VL" ? 32 : 16)
@@ -120,7 +129,7 @@ private:
 };
 
 void require(const CatalogueEntry& entry, bool ok, const char* what) {
-    if (!ok || !entry.routine) throw std::invalid_argument(entry.name + ": " + what);
+    if (!ok || !entry.routine) throw Error(entry.name + ": " + what);
 }
 
 }  // namespace
@@ -153,10 +162,6 @@ Result Host::informat(const CatalogueEntry& entry, std::string_view text, const 
     return call.finish(reinterpret_cast<InformatRoutine*>(entry.routine)(&call.block, request.mode));
 }
 
-std::string default_plugin_directory() {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
+const char* problem_message(std::int32_t code) { return code == 0 ? "" : problem_text(code); }
 
 }  // namespace isofmt

@@ -10,6 +10,7 @@
 
 #include "binding.h"
 #include "host_impl.h"
+#include "plugin_files.h"
 
 namespace isofmt {
 namespace {
@@ -21,8 +22,10 @@ constexpr std::string_view kClockModule = "dtclockf";
 constexpr std::string_view kDirectoryOrder[] = {"dtbasic1", "dtextnd1", "dtaltfm1", "dtclockf"};
 constexpr std::int32_t kMaxItems = 4096;
 
-[[noreturn]] void fail(const std::string& path, const std::string& what) {
-    throw std::runtime_error(path + ": " + what);
+[[noreturn]] void fail(const std::string& path, const std::string& what) { throw Error(path + ": " + what); }
+
+std::filesystem::path plugin_file(const std::string& directory, std::string_view name) {
+    return std::filesystem::path(directory) / (std::string(name) + ".so");
 }
 
 std::string fixed_text(const char* text, std::size_t size) { return std::string(text, strnlen(text, size)); }
@@ -101,7 +104,7 @@ void Host::load_plugin(const std::string& path) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
-        throw std::runtime_error(why ? why : path + ": cannot be loaded");
+        throw Error(why ? why : path + ": cannot be loaded");
     }
     // Kept open until ~Host even when registration fails: the module may
     // already have handed the host an end routine.
@@ -109,16 +112,23 @@ void Host::load_plugin(const std::string& path) {
     impl_->register_module(handle, path);
 }
 
+bool detail::holds_plugin(const std::string& directory) {
+    std::error_code ec;
+    return std::any_of(std::begin(kDirectoryOrder), std::end(kDirectoryOrder),
+                       [&](std::string_view name) { return std::filesystem::exists(plugin_file(directory, name), ec); });
+}
+
 void Host::load_directory(const std::string& directory) {
-    int loaded = 0;
+    std::error_code ec;
+    const auto status = std::filesystem::status(directory, ec);
+    if (!std::filesystem::exists(status)) throw Error(directory + ": no such directory");
+    if (!std::filesystem::is_directory(status)) throw Error(directory + ": not a directory");
+    if (!detail::holds_plugin(directory))
+        throw Error("no plug-ins in " + directory + " (dtbasic1.so, dtextnd1.so, dtaltfm1.so, dtclockf.so)");
     for (std::string_view name : kDirectoryOrder) {
-        std::filesystem::path p = std::filesystem::path(directory) / (std::string(name) + ".so");
-        std::error_code ec;
-        if (!std::filesystem::exists(p, ec)) continue;
-        load_plugin(p.string());
-        ++loaded;
+        const std::filesystem::path p = plugin_file(directory, name);
+        if (std::filesystem::exists(p, ec)) load_plugin(p.string());
     }
-    if (loaded == 0) throw std::runtime_error("no plug-ins in " + directory);
 }
 
 }  // namespace isofmt

@@ -16,6 +16,7 @@
 
 #include "context.h"
 #include "environment.h"
+#include "isofmt/host.h"
 #include "services.h"
 
 namespace isofmt::detail {
@@ -112,7 +113,7 @@ Zone Zone::parse(std::string_view name) {
     if (name == "UTC" || name == "GMT" || name == "Z") return z;
     if (parse_fixed(name, z.fixed_)) return z;
     if (database_name(name)) z.rules_ = load(std::string(name));
-    if (!z.rules_) throw std::runtime_error("unknown time zone: " + std::string(name));
+    if (!z.rules_) throw Error("unknown time zone: " + std::string(name));
     return z;
 }
 

@@ -10,15 +10,31 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// What the shared library libisofmt exports; everything else in it is hidden.
+#define ISOFMT_API __attribute__((visibility("default")))
 
 struct ServiceAnchor;
 struct Environment;
 struct FormatBlock;
 
 namespace isofmt {
+
+// Every error of this API: a plug-in that cannot be loaded, an unknown zone,
+// a request that the routine cannot take, a routine called in the wrong way.
+// The message says what was wrong.
+class ISOFMT_API Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest width, decimals and capacity a request may carry (the item
+// records hold widths and decimals as 16-bit numbers).
+inline constexpr int kMaxField = 32767;
 
 struct EnvironmentConfig {
     std::string time_zone = "UTC";  // IANA zone name, or a fixed offset: "+05:30", "-03:00", "UTC"
@@ -52,6 +68,10 @@ struct CatalogueEntry {
     void* routine = nullptr;
 };
 
+// Width 1 to kMaxField, decimals and capacity 0 to kMaxField, or -1 for the
+// default; anything else is an Error. Within those bounds the routine
+// decides: a width outside its own limits is checked by the routine when
+// `validate` is set, and otherwise rendered as the routine renders it.
 struct Request {
     int width = -1;        // -1: the entry's default width
     int decimals = -1;     // -1: the entry's default decimals
@@ -68,7 +88,7 @@ struct Result {
     std::int32_t status = 0;
 };
 
-class Host {
+class ISOFMT_API Host {
 public:
     explicit Host(HostConfig config = {});
     ~Host();
@@ -76,8 +96,14 @@ public:
     Host& operator=(const Host&) = delete;
 
     // Loads every plug-in of the directory (dtbasic1, dtextnd1, dtaltfm1,
-    // dtclockf, as far as present); throws std::runtime_error on failure.
+    // dtclockf, as far as present); throws Error on failure.
     void load_directory(const std::string& directory);
+
+    // Loads the plug-ins of `directory`, or when it is empty, of the first
+    // directory of plugin_search_path() that holds any. Returns the directory
+    // loaded; throws Error saying what was wrong with the one given, or where
+    // it looked.
+    std::string load_plugins(const std::string& directory = {});
     void load_plugin(const std::string& path);
 
     const std::vector<CatalogueEntry>& catalogue() const;
@@ -109,7 +135,20 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// The directory the isofmt tool's plug-ins were built into.
-std::string default_plugin_directory();
+// Where load_plugins() looks when given no directory, in order: each entry
+// of ISOFMT_PLUGIN_PATH (colon-separated); the installed plug-in directory
+// relative to the program (../lib/isofmt/plugins) and relative to the
+// library holding this runtime; then the program's and that library's own
+// directories, where a build puts the plug-ins beside them.
+ISOFMT_API std::vector<std::string> plugin_search_path();
+
+// The first directory of plugin_search_path() that holds a plug-in; throws
+// Error naming every place it looked.
+ISOFMT_API std::string default_plugin_directory();
+
+// The message of a problem code that an informat or a duration or interval
+// format reports ("interval has 2 durations" for 14); "" for 0, "Unknown
+// reason" for a code no routine reports.
+ISOFMT_API const char* problem_message(std::int32_t code);
 
 }  // namespace isofmt
