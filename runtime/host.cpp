@@ -66,6 +66,12 @@ const CatalogueEntry* Host::find(std::string_view name, Kind kind) const {
     return nullptr;
 }
 
+const CatalogueEntry& Host::entry(std::string_view name, Kind kind) const {
+    if (const CatalogueEntry* e = find(name, kind)) return *e;
+    throw Error(std::string(kind == Kind::format ? "unknown format " : "unknown informat ") + std::string(name) +
+                (impl_->catalogue.empty() ? " (no plug-ins loaded)" : ""));
+}
+
 namespace {
 
 // One call: the block, a target of exactly the room the routine may use (so

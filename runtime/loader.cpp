@@ -30,7 +30,7 @@ std::filesystem::path plugin_file(const std::string& directory, std::string_view
 
 std::string fixed_text(const char* text, std::size_t size) { return std::string(text, strnlen(text, size)); }
 
-CatalogueEntry entry(const Binding& b, Kind kind, const std::string& module, Shape shape, void* routine) {
+CatalogueEntry catalogue_entry(const Binding& b, Kind kind, const std::string& module, Shape shape, void* routine) {
     CatalogueEntry e;
     e.name = b.name;
     e.kind = kind;
@@ -80,7 +80,7 @@ void Host::Impl::register_module(void* handle, const std::string& path) {
         if (!table) fail(path, "module " + module + " gave no routine table");
         for (int i = 0; i < detail::kClockRoutines; ++i) {
             void* routine = reinterpret_cast<void*>(routine_words(table)[i]);
-            added.push_back(entry(detail::kClockBindings[i], Kind::format, module, Shape::numeric, routine));
+            added.push_back(catalogue_entry(detail::kClockBindings[i], Kind::format, module, Shape::numeric, routine));
         }
     } else {
         fail(path, "unknown module " + module);
@@ -93,7 +93,7 @@ void Host::Impl::register_module(void* handle, const std::string& path) {
         });
         if (known) continue;
         if (void* routine = dlsym(handle, x.symbol)) {
-            added.push_back(entry(x.binding, x.kind, module, x.shape, routine));
+            added.push_back(catalogue_entry(x.binding, x.kind, module, x.shape, routine));
         }
     }
     modules.push_back(module);

@@ -1,6 +1,7 @@
 // Finding the plug-ins: a directory given by the caller, else the first
 // directory of the search path that holds one.
 #include <dlfcn.h>
+#include <link.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,13 +31,18 @@ fs::path program_directory() {
     return ec ? fs::path() : exe.parent_path();
 }
 
-// The directory of the object this code is linked into: libisofmt.so, or the
-// program or module that holds the static runtime.
+// The directory of the object this code is linked into: libisofmt.so, or
+// the program or module that holds the static runtime. The program itself has
+// no name in its link map entry.
 fs::path library_directory() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&library_directory), &info) == 0 || !info.dli_fname) return {};
+    link_map* map = nullptr;
+    if (dladdr1(reinterpret_cast<void*>(&library_directory), &info, reinterpret_cast<void**>(&map),
+                RTLD_DL_LINKMAP) == 0 || !map)
+        return {};
+    if (!map->l_name || !*map->l_name) return program_directory();
     std::error_code ec;
-    fs::path file = fs::canonical(info.dli_fname, ec);
+    fs::path file = fs::canonical(map->l_name, ec);
     return ec ? fs::path() : file.parent_path();
 }
 

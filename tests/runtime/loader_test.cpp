@@ -75,7 +75,7 @@ TEST(Loader, DurationRoutinesByExportedNameOnce) {
     EXPECT_EQ(packed.text.size(), 32u);  // the default target
     const isofmt::CatalogueEntry& vlf = *host.find("IS860VL", Kind::format);
     EXPECT_EQ(host.format_packed(vlf, packed.text, {}).text.size(), 40u);
-    EXPECT_THROW(host.format(vlf, 0, {}), std::invalid_argument);
+    EXPECT_THROW(host.format(vlf, 0, {}), isofmt::Error);
     EXPECT_EQ(host.informat(*host.find("IS860DU", Kind::informat), "P1Y", {}).text.size(), 16u);
 }
 
@@ -91,7 +91,7 @@ TEST(Loader, CallsThroughTheCatalogue) {
     auto invalid = host.format(da, 0, {.width = 11, .validate = true});
     EXPECT_EQ(invalid.status, static_cast<std::int32_t>(0x80002028u));
     EXPECT_EQ(invalid.text, "");
-    EXPECT_THROW(host.informat(da, "x", {}), std::invalid_argument);
+    EXPECT_THROW(host.informat(da, "x", {}), isofmt::Error);
 }
 
 TEST(Loader, Failures) {

@@ -113,7 +113,6 @@ Settings finish_settings(Settings s, const RawOptions& raw) {
     if (!raw.options.empty()) s.options = parse_word("--options", raw.options);
     if (!raw.dt_options.empty()) s.dt_options = parse_word("--dt-options", raw.dt_options);
     if (!raw.mode.empty()) s.mode = parse_word("--mode", raw.mode);
-    if (s.plugins.empty()) s.plugins = default_plugin_directory();
     return s;
 }
 
@@ -129,9 +128,10 @@ std::unique_ptr<Host> start_host(const Settings& s) {
         throw UsageError(std::string("--tz: ") + e.what());
     }
     try {
-        host->load_directory(s.plugins);
+        host->load_plugins(s.plugins);  // --plugins, else the search path
     } catch (const std::exception& e) {
-        throw UsageError("cannot load the plug-ins of '" + s.plugins + "': " + e.what());
+        throw UsageError(s.plugins.empty() ? std::string(e.what())
+                                           : "--plugins: cannot load the plug-ins of '" + s.plugins + "': " + e.what());
     }
     return host;
 }

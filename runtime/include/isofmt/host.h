@@ -108,10 +108,12 @@ public:
 
     const std::vector<CatalogueEntry>& catalogue() const;
     const CatalogueEntry* find(std::string_view name, Kind kind) const;
+    // As find(), but a name the loaded plug-ins do not offer is an Error.
+    const CatalogueEntry& entry(std::string_view name, Kind kind = Kind::format) const;
 
-    Result format(const CatalogueEntry& entry, double value, const Request& request) const;
-    Result format_packed(const CatalogueEntry& entry, std::string_view hex, const Request& request) const;
-    Result informat(const CatalogueEntry& entry, std::string_view text, const Request& request) const;
+    Result format(const CatalogueEntry& entry, double value, const Request& request = {}) const;
+    Result format_packed(const CatalogueEntry& entry, std::string_view hex, const Request& request = {}) const;
+    Result informat(const CatalogueEntry& entry, std::string_view text, const Request& request = {}) const;
 
     // The host value of an ISO 8601 literal: a date (days), a time (seconds)
     // or a datetime (seconds since 1960-01-01T00:00:00).
