@@ -18,6 +18,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/runtime/include/isofmt/host.h DESTINATION ${
 file(GLOB abi_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/abi/*)
 foreach(f IN LISTS abi_files)
   get_filename_component(n ${f} NAME)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${f})
   file(READ ${f} text)
   string(REPLACE "#include \"abi/" "#include \"isofmt/abi/" text "${text}")
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/install-include/isofmt/abi/${n} CONTENT "${text}" @ONLY)

@@ -3,6 +3,7 @@
 # examples/embed.cpp against the staged install twice, through find_package
 # and through pkg-config, and runs both: each must find the installed
 # plug-ins beside the installed library and print what embed.expected holds.
+# The CMake build also links the static runtime, told where the plug-ins are.
 # Also checks that the README shows the example as it is.
 #
 # install_test.sh BUILD_DIR SOURCE_DIR CXX CXXFLAGS LDFLAGS
@@ -39,6 +40,7 @@ cmake -S "$source/examples" -B "$work/cmake" -G Ninja -DCMAKE_CXX_COMPILER="$cxx
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_PREFIX_PATH="$root" >/dev/null
 cmake --build "$work/cmake" >/dev/null
 check "$work/cmake/embed"
+ISOFMT_PLUGIN_PATH=$libdir/isofmt/plugins check "$work/cmake/embed_static"
 
 # Through pkg-config.
 export PKG_CONFIG_PATH=$(dirname "$pc")
