@@ -26,7 +26,7 @@ struct HostEnvironment {
 // Owns one environment and its data.
 class OwnedEnvironment {
 public:
-    // Throws std::runtime_error for an unknown zone.
+    // Throws isofmt::Error for an unknown zone.
     OwnedEnvironment(const EnvironmentConfig& config, NamedArea* named_storage);
     OwnedEnvironment(const OwnedEnvironment&) = delete;
     OwnedEnvironment& operator=(const OwnedEnvironment&) = delete;

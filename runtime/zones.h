@@ -32,7 +32,7 @@ struct ZoneRules {
 class Zone {
 public:
     // "UTC", "GMT", "Z", "+05:30", "-0300", "+05", or an IANA name such as
-    // "America/New_York"; throws std::runtime_error for anything else.
+    // "America/New_York"; throws isofmt::Error for anything else.
     static Zone parse(std::string_view name);
 
     // Offset in seconds (local minus UTC) at an instant in Unix seconds.

@@ -27,6 +27,11 @@ done
 soname=$(objdump -p "$libdir/libisofmt.so" | awk '$1 == "SONAME" {print $2}')
 [ "$soname" = libisofmt.so.1 ] || { echo "SONAME is '$soname'" >&2; exit 1; }
 
+# The contract headers compile on their own from the install.
+for h in "$root"/include/isofmt/abi/*.h; do
+  echo "#include <isofmt/abi/${h##*/}>" | "$cxx" -std=c++20 -fsyntax-only -x c++ -I"$root/include" -
+done
+
 check() {  # program: runs it, compares its output with embed.expected
   if ! diff -u "$source/tests/install/embed.expected" <("$1"); then
     echo "$1: unexpected output" >&2
