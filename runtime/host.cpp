@@ -74,13 +74,6 @@ const CatalogueEntry& Host::entry(std::string_view name, Kind kind) const {
 
 namespace {
 
-// One call: the block, a target of exactly the room the routine may use (so
-// that a sanitizer sees any write beyond it) and, for text input, a copy of
-// the text of exactly its size (any read beyond it is seen as well).
-//
-// The duration, interval and informat routines write at most the capacity.
-// The date and time routines write the width whatever the capacity, so a
-// host gives them a target of at least the width.
 // A request field: -1 for the default, else from `low` to kMaxField.
 void check_field(const CatalogueEntry& entry, const char* field, int value, int low) {
     if (value == -1 || (value >= low && value <= kMaxField)) return;
@@ -88,6 +81,13 @@ void check_field(const CatalogueEntry& entry, const char* field, int value, int 
                 " to " + std::to_string(kMaxField) + ", or -1 for the default)");
 }
 
+// One call: the block, a target of exactly the room the routine may use (so
+// that a sanitizer sees any write beyond it) and, for text input, a copy of
+// the text of exactly its size (any read beyond it is seen as well).
+//
+// The duration, interval and informat routines write at most the capacity.
+// The date and time routines write the width whatever the capacity, so a
+// host gives them a target of at least the width.
 class Call {
 public:
     Call(const CatalogueEntry& entry, const Request& r, Kind kind) {
