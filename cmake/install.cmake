@@ -11,7 +11,8 @@ install(TARGETS dtbasic1 dtextnd1 dtaltfm1 dtclockf LIBRARY DESTINATION ${ISOFMT
 install(TARGETS isofmt_shared isofmt_runtime EXPORT isofmtTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/runtime/include/isofmt/host.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/isofmt)
+install(FILES ${PROJECT_SOURCE_DIR}/runtime/include/isofmt/host.h ${PROJECT_SOURCE_DIR}/runtime/include/isofmt/select.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/isofmt)
 
 # The contract headers go to include/isofmt/abi/ and include each other as
 # "isofmt/abi/NAME" there.

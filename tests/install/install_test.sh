@@ -18,7 +18,7 @@ DESTDIR=$work/stage cmake --install "$build" --prefix /opt/isofmt >/dev/null
 root=$work/stage/opt/isofmt
 pc=$(find "$root" -name isofmt.pc)
 libdir=$(dirname "$(dirname "$pc")")
-for f in bin/isofmt include/isofmt/host.h include/isofmt/abi/call_block.h; do
+for f in bin/isofmt include/isofmt/host.h include/isofmt/select.h include/isofmt/abi/call_block.h; do
   [ -e "$root/$f" ] || { echo "not installed: $f" >&2; exit 1; }
 done
 for p in dtbasic1 dtextnd1 dtaltfm1 dtclockf; do

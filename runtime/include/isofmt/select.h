@@ -9,9 +9,7 @@
 
 namespace isofmt {
 
-// The largest width, decimals and capacity handed to a routine (the item
-// record holds widths and decimals as 16-bit numbers).
-inline constexpr int kMaxField = 32767;
+// kMaxField (isofmt/host.h) bounds the width and decimals a FORMAT text may give.
 
 // A FORMAT text resolved against the catalogue.
 struct Selection {
@@ -24,7 +22,7 @@ struct Selection {
 // the text (upper or lower case), with the width and decimals that follow it
 // or the entry's defaults. Throws std::invalid_argument naming what is wrong
 // (an unknown name, a format given as an informat, a bad width or decimals).
-Selection select_routine(const Host& host, std::string_view text, Kind kind);
+ISOFMT_API Selection select_routine(const Host& host, std::string_view text, Kind kind);
 
 // The directory to load the plug-ins from for code in the shared object that
 // holds `address` (a function of the caller's own library): the first entry of
@@ -33,6 +31,6 @@ Selection select_routine(const Host& host, std::string_view text, Kind kind);
 // beside it and ../../isofmt/plugins (where `cmake --install` puts them seen
 // from lib/, lib/isofmt/ and a Python site directory) that holds one.
 // Throws std::runtime_error when none does.
-std::string plugin_directory_near(const void* address);
+ISOFMT_API std::string plugin_directory_near(const void* address);
 
 }  // namespace isofmt
