@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "anchor.h"
 #include "abi/call_block.h"
@@ -81,34 +82,35 @@ void check_field(const CatalogueEntry& entry, const char* field, int value, int 
                 " to " + std::to_string(kMaxField) + ", or -1 for the default)");
 }
 
-// One call: the block, a target of exactly the room the routine may use (so
-// that a sanitizer sees any write beyond it) and, for text input, a copy of
-// the text of exactly its size (any read beyond it is seen as well).
+// One call: the block over the caller's target and, for text input, a copy
+// of the text of exactly its size (so that a sanitizer sees any read beyond
+// it).
 //
 // The duration, interval and informat routines write at most the capacity.
 // The date and time routines write the width whatever the capacity, so a
 // host gives them a target of at least the width.
 class Call {
 public:
-    Call(const CatalogueEntry& entry, const Request& r, Kind kind) {
+    Call(const CatalogueEntry& entry, const Request& r) {
         check_field(entry, "width", r.width, 1);
         check_field(entry, "decimals", r.decimals, 0);
         check_field(entry, "capacity", r.capacity, 0);
-        width_ = r.width == -1 ? entry.default_width : r.width;
-        int decimals = r.decimals == -1 ? entry.default_decimals : r.decimals;
-        capacity_ = r.capacity == -1 ? (kind == Kind::format ? width_ : entry.name == "IS860VL" ? 32 : 16)
-                                     : r.capacity;
-        room_ = std::max(capacity_, entry.shape == Shape::numeric ? width_ : 0);
-        std::size_t room = room_ > 0 ? static_cast<std::size_t>(room_) : 0;
-        output_ = std::make_unique<char[]>(room);
-        // An informat's target starts blank, as a host's character variable does.
-        std::memset(output_.get(), kind == Kind::informat ? ' ' : 0, room);
-        block.width = width_;
-        block.decimals = decimals;
-        block.output = output_.get();
-        block.capacity = capacity_;
+        const Kind kind = entry.kind;
+        block.width = r.width == -1 ? entry.default_width : r.width;
+        block.decimals = r.decimals == -1 ? entry.default_decimals : r.decimals;
+        block.capacity = r.capacity == -1 ? (kind == Kind::format ? block.width : entry.name == "IS860VL" ? 32 : 16)
+                                          : r.capacity;
+        room = std::max({block.capacity, entry.shape == Shape::numeric ? block.width : 0, 0});
         block.environment = r.environment;
         block.flags = r.validate ? kValidateFlag : 0;
+    }
+
+    // The caller's target, checked for room.
+    void target(const CatalogueEntry& entry, char* out, std::size_t cap) {
+        if (cap < static_cast<std::size_t>(room))
+            throw Error(entry.name + ": the target holds " + std::to_string(cap) + " characters, the call needs " +
+                                        std::to_string(room));
+        block.output = out;
     }
 
     // The text, blank-padded to at least `at_least` characters: a packed value
@@ -122,37 +124,52 @@ public:
         block.input_length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
     }
 
-    Result finish(std::int32_t status) const {
-        int n = std::clamp(block.output_length, 0, std::max(room_, 0));
-        return Result{std::string(output_.get(), static_cast<std::size_t>(n)), status};
+    Written finish(std::int32_t status) const {
+        return Written{static_cast<std::size_t>(std::clamp(block.output_length, 0, room)), status};
     }
 
     FormatBlock block{};
+    int room = 0;
 
 private:
-    int width_ = 0, capacity_ = 0, room_ = 0;
-    std::unique_ptr<char[]> output_, input_;
+    std::unique_ptr<char[]> input_;
 };
 
 void require(const CatalogueEntry& entry, bool ok, const char* what) {
     if (!ok || !entry.routine) throw Error(entry.name + ": " + what);
 }
 
+// A call through a target of exactly its room, returned as a string.
+template <class Into>
+Result into_string(std::size_t room, Into into) {
+    auto target = std::make_unique<char[]>(room);
+    const Written w = into(target.get(), room);
+    return Result{std::string(target.get(), w.length), w.status};
+}
+
 }  // namespace
 
-Result Host::format(const CatalogueEntry& entry, double value, const Request& request) const {
+std::size_t Host::room(const CatalogueEntry& entry, const Request& request) const {
+    return static_cast<std::size_t>(Call(entry, request).room);
+}
+
+Written Host::format_to(const CatalogueEntry& entry, double value, const Request& request, char* out,
+                        std::size_t cap) const {
     require(entry, entry.kind == Kind::format && entry.shape == Shape::numeric, "not a numeric format");
-    Call call(entry, request, Kind::format);
+    Call call(entry, request);
+    call.target(entry, out, cap);
     call.block.value = &value;
     call.block.input_length = sizeof value;
     return call.finish(reinterpret_cast<FormatRoutine*>(entry.routine)(&call.block));
 }
 
-Result Host::format_packed(const CatalogueEntry& entry, std::string_view hex, const Request& request) const {
+Written Host::format_packed_to(const CatalogueEntry& entry, std::string_view hex, const Request& request, char* out,
+                               std::size_t cap) const {
     bool interval = entry.shape == Shape::interval_format;
     require(entry, entry.kind == Kind::format && (interval || entry.shape == Shape::duration_format),
             "not a duration or interval format");
-    Call call(entry, request, Kind::format);
+    Call call(entry, request);
+    call.target(entry, out, cap);
     call.text_input(hex, interval ? 32 : 16);
     std::int32_t status =
         interval ? reinterpret_cast<IntervalFormatRoutine*>(entry.routine)(&call.block, request.options,
@@ -161,11 +178,30 @@ Result Host::format_packed(const CatalogueEntry& entry, std::string_view hex, co
     return call.finish(status);
 }
 
-Result Host::informat(const CatalogueEntry& entry, std::string_view text, const Request& request) const {
+Written Host::informat_to(const CatalogueEntry& entry, std::string_view text, const Request& request, char* out,
+                          std::size_t cap) const {
     require(entry, entry.kind == Kind::informat && entry.shape == Shape::informat, "not an informat");
-    Call call(entry, request, Kind::informat);
+    Call call(entry, request);
+    call.target(entry, out, cap);
+    // An informat's target starts blank, as a host's character variable does.
+    if (call.room > 0) std::memset(out, ' ', static_cast<std::size_t>(call.room));
     call.text_input(text);
     return call.finish(reinterpret_cast<InformatRoutine*>(entry.routine)(&call.block, request.mode));
+}
+
+Result Host::format(const CatalogueEntry& entry, double value, const Request& request) const {
+    return into_string(room(entry, request),
+                       [&](char* out, std::size_t cap) { return format_to(entry, value, request, out, cap); });
+}
+
+Result Host::format_packed(const CatalogueEntry& entry, std::string_view hex, const Request& request) const {
+    return into_string(room(entry, request),
+                       [&](char* out, std::size_t cap) { return format_packed_to(entry, hex, request, out, cap); });
+}
+
+Result Host::informat(const CatalogueEntry& entry, std::string_view text, const Request& request) const {
+    return into_string(room(entry, request),
+                       [&](char* out, std::size_t cap) { return informat_to(entry, text, request, out, cap); });
 }
 
 const char* problem_message(std::int32_t code) { return code == 0 ? "" : problem_text(code); }

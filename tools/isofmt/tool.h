@@ -56,6 +56,11 @@ Request make_request(const Host& host, const Settings& settings, const Selection
 Result run(const Host& host, const Selection& selection, const Request& request,
            std::string_view value);
 
+// As run(), into out[0, cap) (at least host.room() of the request); the
+// numeric formats allocate nothing.
+Written run_to(const Host& host, const Selection& selection, const Request& request, std::string_view value,
+               char* out, std::size_t cap);
+
 // The commands. Each returns the exit status.
 int list_command(const Host& host);
 int convert_command(const Host& host, const Settings& settings, Kind kind,

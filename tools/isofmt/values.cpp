@@ -23,8 +23,35 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
     return true;
 }
 
+// [-]digits[.digits] with at most 15 digits in all: the digits as a whole
+// number and the power of ten below it are both exact doubles, so their
+// quotient is the correctly rounded value from_chars gives. nullopt for any
+// other text.
+std::optional<double> read_plain_decimal(std::string_view t) {
+    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
+    std::int64_t digits = 0;
+    int count = 0, after_point = -1;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == '.' && after_point < 0) {
+            after_point = 0;
+        } else if (c >= '0' && c <= '9' && count < 15) {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (after_point >= 0) ++after_point;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0 || after_point == 0) return std::nullopt;  // no digits, or none after the point
+    const double v = static_cast<double>(digits) / kPow10[after_point < 0 ? 0 : after_point];
+    return t[0] == '-' ? -v : v;
+}
+
 // The whole text as a decimal number (a leading '+' allowed).
 std::optional<double> read_number(std::string_view t) {
+    if (std::optional<double> v = read_plain_decimal(t)) return v;
     if (!t.empty() && t.front() == '+') {
         t.remove_prefix(1);
         if (!t.empty() && t.front() == '-') return std::nullopt;
@@ -92,6 +119,25 @@ Result run(const Host& host, const Selection& selection, const Request& request,
         break;
     }
     return host.informat(e, value, request);
+}
+
+}  // namespace isofmt::tool
+
+namespace isofmt::tool {
+
+Written run_to(const Host& host, const Selection& selection, const Request& request, std::string_view value,
+               char* out, std::size_t cap) {
+    const CatalogueEntry& e = *selection.entry;
+    switch (e.shape) {
+    case Shape::numeric:
+        return host.format_to(e, parse_value(host, value), request, out, cap);
+    case Shape::duration_format:
+    case Shape::interval_format:
+        return host.format_packed_to(e, value, request, out, cap);
+    case Shape::informat:
+        break;
+    }
+    return host.informat_to(e, value, request, out, cap);
 }
 
 }  // namespace isofmt::tool

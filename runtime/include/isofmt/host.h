@@ -6,6 +6,7 @@
 // one Host at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -88,6 +89,13 @@ struct Result {
     std::int32_t status = 0;
 };
 
+// What a routine wrote into a caller's buffer: the length of its text (its
+// output length, within the room of the call) and its status.
+struct Written {
+    std::size_t length = 0;
+    std::int32_t status = 0;
+};
+
 class ISOFMT_API Host {
 public:
     explicit Host(HostConfig config = {});
@@ -114,6 +122,20 @@ public:
     Result format(const CatalogueEntry& entry, double value, const Request& request = {}) const;
     Result format_packed(const CatalogueEntry& entry, std::string_view hex, const Request& request = {}) const;
     Result informat(const CatalogueEntry& entry, std::string_view text, const Request& request = {}) const;
+
+    // The characters a call of the entry with the request may write: the
+    // capacity, and for the date and time formats at least the width.
+    std::size_t room(const CatalogueEntry& entry, const Request& request) const;
+
+    // As format(), format_packed() and informat(), into out[0, cap) instead
+    // of a new string; format_to() allocates nothing. An informat's target
+    // starts blank. Throws Error when cap < room().
+    Written format_to(const CatalogueEntry& entry, double value, const Request& request, char* out,
+                      std::size_t cap) const;
+    Written format_packed_to(const CatalogueEntry& entry, std::string_view hex, const Request& request,
+                             char* out, std::size_t cap) const;
+    Written informat_to(const CatalogueEntry& entry, std::string_view text, const Request& request, char* out,
+                        std::size_t cap) const;
 
     // The host value of an ISO 8601 literal: a date (days), a time (seconds)
     // or a datetime (seconds since 1960-01-01T00:00:00).
