@@ -1,12 +1,15 @@
 // Extended ISO 8601 date, time and datetime: 2008-09-15, 09:05:00.123,
 // 2008-09-15T09:05:00.123, and the date of a datetime.
+#include <cmath>
 #include <cstring>
 
 #include "binding/hostcall.h"
 #include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
+#include "render/remainder.h"
 #include "render/render.h"
+#include "render/units.h"
 #include "text/text.h"
 
 namespace {
@@ -74,7 +77,71 @@ std::int32_t f8601tm(FormatBlock* block) {
     return s;
 }
 
+namespace {
+
+// The common case of f8601dt: a present datetime in range, no decimals and
+// the whole text in the field. Writes what the general path writes, with the
+// same host services for the day, the time of day and the calendar, but
+// splits the time itself (exact remainders, as the host's split) and writes
+// the digits straight. Returns false, having written nothing, for a value
+// it leaves to the general path.
+bool datetime_whole_seconds(FormatBlock* block, double x) {
+    const double date = hostcall::zdatprt(x);
+    double year = NAN, month = NAN, day = NAN;
+    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
+    const double t = hostcall::ztimprt(x);
+    if (!(t >= 0 && t < kSecondsPerDay)) return false;
+    // As the time renderer rounds to whole seconds: a time within half a
+    // second (and a hair) of the next hour or minute is carried into it,
+    // any other rounds its fraction half up; hour 24 is shown as 23:59:59.
+    constexpr double kHalf = 0.5 + 0.00000001;
+    double in_hour, in_minute;
+    int hour = static_cast<int>(whole_units(t, 3600, &in_hour));
+    int minute = static_cast<int>(whole_units(in_hour, 60, &in_minute));
+    int second = 0;
+    if (in_hour + kHalf >= 3600) {
+        ++hour, minute = 0;
+    } else if (in_minute + kHalf >= 60) {
+        ++minute;
+    } else {
+        second = static_cast<int>(in_minute);
+        if (in_minute - second >= 0.5) ++second;
+    }
+    if (hour == 24) hour = 23, minute = 59, second = 59;
+
+    const int pad = block->width - kDatetimePlaces;
+    fill_blanks(block->output, pad);
+    char* out = block->output + pad;
+    const int y = static_cast<int>(year);
+    put_two_digits(out, y / 100);
+    put_two_digits(out + 2, y % 100);
+    out[4] = '-';
+    put_two_digits(out + 5, static_cast<int>(month));
+    out[7] = '-';
+    put_two_digits(out + 8, static_cast<int>(day));
+    out[10] = 'T';
+    put_two_digits(out + 11, hour);
+    out[13] = ':';
+    put_two_digits(out + 14, minute);
+    out[16] = ':';
+    put_two_digits(out + 17, second);
+    block->output_length = block->width;
+    return true;
+}
+
+}  // namespace
+
 std::int32_t f8601dt(FormatBlock* block) {
+    if (const std::int32_t s = validate(block, kExtendedDT)) return s;
+    const double x = block_value(block);
+    if (block->decimals <= 0 && block->width >= kDatetimePlaces && x == x && !outside(x, kIsoDatetime) &&
+        datetime_whole_seconds(block, x))
+        return status::kOk;
+    return f8601dt_general(block);
+}
+
+std::int32_t f8601dt_general(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedDT)) return s;
     const double x = block_value(block);
     if (is_missing(x)) {

@@ -27,3 +27,7 @@ std::int32_t b8601dx(FormatBlock* block);
 std::int32_t b8601lx(FormatBlock* block);
 std::int32_t b8601tx(FormatBlock* block);
 }
+
+// The general path of f8601dt, without its common-case shortcut: the tests
+// compare the two.
+std::int32_t f8601dt_general(FormatBlock* block);

@@ -1,0 +1,92 @@
+// The common-case shortcut of E8601DT against its general path: the same
+// text, status, output length and nothing written beyond the width, on
+// values weighted to the corners (every carry of the rounding, hour 24,
+// negative values, the range bounds) at every width and decimals around the
+// item table's, with and without validation, and on seeded random values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "iso8601/iso8601.h"
+#include "render/format_call.h"
+
+namespace {
+
+using format_test::call;
+
+constexpr double kDay = 86400;
+constexpr double kFirst = -138061.0 * kDay;  // 1582-01-01T00:00:00
+constexpr double kEnd = 2936548.0 * kDay;    // just past 9999-12-31
+
+class FastPath : public ::testing::Test {
+protected:
+    void expect_same(double x, int width, int decimals, bool validate) {
+        const format_test::Call fast = call(f8601dt, x, width, decimals, validate);
+        const format_test::Call general = call(f8601dt_general, x, width, decimals, validate);
+        ASSERT_EQ(fast.text, general.text) << std::hexfloat << x << " w" << width << " d" << decimals;
+        ASSERT_EQ(fast.status, general.status) << std::hexfloat << x << " w" << width << " d" << decimals;
+        ASSERT_EQ(fast.length, general.length) << std::hexfloat << x << " w" << width << " d" << decimals;
+        ASSERT_EQ(fast.beyond, general.beyond) << std::hexfloat << x << " w" << width << " d" << decimals;
+        ++compared;
+    }
+    testing_support::StaticHost host;
+    long compared = 0;
+};
+
+// Fractions at and around each rounding edge: half a second (and the hair
+// the renderer adds), the last millisecond, the last representable fraction.
+const double kFractions[] = {0,        0.25,        0.4999999,   0.49999999, 0.499999995, 0.5 - 1e-8,
+                             0.5,      0.50000001,  0.500000011, 0.9,        0.9995,      0.99949999,
+                             0.999999, 0.999999999, 0.75};
+
+// Times of day at every carry: the last second of a minute, an hour, the
+// day, one-digit and two-digit hours.
+std::vector<double> corner_times() {
+    std::vector<double> t;
+    for (int h : {0, 9, 10, 12, 23})
+        for (int m : {0, 1, 58, 59})
+            for (int s : {0, 29, 58, 59})
+                for (double f : kFractions) t.push_back(h * 3600.0 + m * 60 + s + f);
+    return t;
+}
+
+TEST_F(FastPath, CornersAtEveryWidthAndDecimals) {
+    const double days[] = {-138061, -138060, -1, 0, 1, 14610, 23517, 2936546, 2936547};
+    const std::vector<double> times = corner_times();
+    for (double day : days)
+        for (double t : times) {
+            const double x = day * kDay + t;
+            for (double v : {x, std::nextafter(x, -INFINITY), std::nextafter(x, INFINITY)})
+                for (int width : {18, 19, 20, 21, 23, 26})
+                    for (int decimals : {-1, 0, 1})
+                        for (bool validate : {false, true}) expect_same(v, width, decimals, validate);
+        }
+    EXPECT_GT(compared, 100000);
+}
+
+TEST_F(FastPath, RangeBoundsAndSpecialValues) {
+    const double values[] = {kFirst, std::nextafter(kFirst, -INFINITY), kFirst - 0.5, kEnd,
+                             std::nextafter(kEnd, -INFINITY), kEnd - 0.5, kEnd - 0.0001, -0.0, 0.0,
+                             -0.5, -0.4999999, -1e-300, 1e300, -1e300, INFINITY, -INFINITY, std::nan("")};
+    for (double v : values)
+        for (int width = 0; width <= 40; ++width)
+            for (int decimals = -2; decimals <= 8; ++decimals)
+                for (bool validate : {false, true}) expect_same(v, width, decimals, validate);
+}
+
+TEST_F(FastPath, SeededValuesOverTheWholeRange) {
+    std::uint64_t state = 0x853C49E6748FEA9Bull;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        double x = kFirst + next() * (kEnd - kFirst);
+        if (i % 2) x = std::floor(x * 1000) / 1000;  // millisecond fractions, as stored values often are
+        expect_same(x, 19 + i % 3, i % 5 == 0 ? 1 : 0, i % 7 == 0);
+    }
+}
+
+}  // namespace
