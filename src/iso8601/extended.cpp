@@ -79,38 +79,51 @@ std::int32_t f8601tm(FormatBlock* block) {
 
 namespace {
 
-// The common case of f8601dt: a present datetime in range, no decimals and
-// the whole text in the field. Writes what the general path writes, with the
-// same host services for the day, the time of day and the calendar, but
-// splits the time itself (exact remainders, as the host's split) and writes
-// the digits straight. Returns false, having written nothing, for a value
-// it leaves to the general path.
-bool datetime_whole_seconds(FormatBlock* block, double x) {
+// True when the fraction shown with k decimals reads as a whole second, as
+// the time renderer decides it.
+bool fraction_rounds_up(double f, int k) {
+    if (k == 0) return f >= 0.5;
+    const double scaled = f * zpowten[k];
+    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
+}
+
+// The common case of f8601dt: a present datetime in range with up to nine
+// decimals and the whole text in the field. Writes what the general path
+// writes, with the same host services for the day, the time of day, the
+// calendar and the seconds' numeric text, but splits the time itself (exact
+// remainders, as the host's split) and writes the other digits straight.
+// Returns false, having written nothing, for a value it leaves to the
+// general path.
+bool datetime_common(FormatBlock* block, double x, int d) {
     const double date = hostcall::zdatprt(x);
     double year = NAN, month = NAN, day = NAN;
     hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
     if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
     const double t = hostcall::ztimprt(x);
     if (!(t >= 0 && t < kSecondsPerDay)) return false;
-    // As the time renderer rounds to whole seconds: a time within half a
-    // second (and a hair) of the next hour or minute is carried into it,
-    // any other rounds its fraction half up; hour 24 is shown as 23:59:59.
-    constexpr double kHalf = 0.5 + 0.00000001;
+    // As the time renderer rounds: a time within half a unit (and a hair) of
+    // the next hour or minute is carried into it first; then the shown
+    // fraction decides whether the seconds round up, which may carry on.
+    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
     double in_hour, in_minute;
-    int hour = static_cast<int>(whole_units(t, 3600, &in_hour));
-    int minute = static_cast<int>(whole_units(in_hour, 60, &in_minute));
-    int second = 0;
-    if (in_hour + kHalf >= 3600) {
-        ++hour, minute = 0;
-    } else if (in_minute + kHalf >= 60) {
-        ++minute;
-    } else {
-        second = static_cast<int>(in_minute);
-        if (in_minute - second >= 0.5) ++second;
+    int hour = static_cast<int>(whole_units(t, kSecondsPerHour, &in_hour));
+    int minute = static_cast<int>(whole_units(in_hour, kSecondsPerMinute, &in_minute));
+    double s = in_minute;
+    if (in_hour + half_unit >= kSecondsPerHour) {
+        ++hour, minute = 0, s = 0;
+    } else if (in_minute + half_unit >= kSecondsPerMinute) {
+        ++minute, s = 0;
     }
-    if (hour == 24) hour = 23, minute = 59, second = 59;
+    int second = static_cast<int>(s);
+    double fraction = s - second;
+    if (fraction_rounds_up(fraction, d)) {
+        fraction = 0;
+        if (++second == 60) second = 0, ++minute;
+        if (minute == 60) minute = 0, ++hour;
+    }
 
-    const int pad = block->width - kDatetimePlaces;
+    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
+    const int pad = block->width - places;
     fill_blanks(block->output, pad);
     char* out = block->output + pad;
     const int y = static_cast<int>(year);
@@ -121,11 +134,33 @@ bool datetime_whole_seconds(FormatBlock* block, double x) {
     out[7] = '-';
     put_two_digits(out + 8, static_cast<int>(day));
     out[10] = 'T';
-    put_two_digits(out + 11, hour);
     out[13] = ':';
-    put_two_digits(out + 14, minute);
     out[16] = ':';
-    put_two_digits(out + 17, second);
+    if (hour == 24) {
+        // The last instant of the day that the text can show.
+        std::memcpy(out + 11, "23", 2);
+        std::memcpy(out + 14, "59", 2);
+        std::memcpy(out + 17, "59", 2);
+        if (d > 0) {
+            out[19] = '.';
+            std::memset(out + 20, '9', static_cast<std::size_t>(d));
+        }
+    } else {
+        put_two_digits(out + 11, hour);
+        put_two_digits(out + 14, minute);
+        if (d == 0) {
+            put_two_digits(out + 17, second);
+        } else {
+            const double seconds = second + fraction;
+            FormatBlock inner{};
+            inner.width = d + 3;
+            inner.decimals = d;
+            inner.value = &seconds;
+            inner.output = out + 17;
+            hostcall::zfmt(&inner);
+            if (out[17] == ' ') out[17] = '0';
+        }
+    }
     block->output_length = block->width;
     return true;
 }
@@ -135,8 +170,9 @@ bool datetime_whole_seconds(FormatBlock* block, double x) {
 std::int32_t f8601dt(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedDT)) return s;
     const double x = block_value(block);
-    if (block->decimals <= 0 && block->width >= kDatetimePlaces && x == x && !outside(x, kIsoDatetime) &&
-        datetime_whole_seconds(block, x))
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    if (d <= 9 && block->width >= kDatetimePlaces + d + (d > 0 ? 1 : 0) && x == x && !outside(x, kIsoDatetime) &&
+        datetime_common(block, x, d))
         return status::kOk;
     return f8601dt_general(block);
 }
