@@ -5,6 +5,7 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
+#include "render/remainder.h"
 #include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
@@ -104,9 +105,9 @@ struct DayTime12 {
 
 DayTime12 time_of_day(double x, int d) {
     const double day = std::floor(x / kSecondsPerDay);
-    const double fraction = std::fmod(x, 1);
+    const double fraction = fmod_units(x, 1);
     if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x + 1.000000000001e-12) + 1;
-    double v = std::fmod(x, kSecondsPerDay);
+    double v = fmod_units(x, kSecondsPerDay);
     if (v < 0) v += kSecondsPerDay;
     const bool next_day = std::floor(x / kSecondsPerDay) > day;
     if (v >= kSecondsPerDay) return {0, true};  // a hair below midnight folds onto it

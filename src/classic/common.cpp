@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "classic/internal.h"
+#include "render/remainder.h"
 #include "binding/hostcall.h"
 #include "render/render.h"
 
@@ -69,7 +70,7 @@ DayTime split_datetime(double datetime) {
     // zero); step back to the day the datetime falls on.
     double day = hostcall::zdatprt(datetime);
     if (datetime < day * kSecondsPerDay) day -= 1;
-    double seconds = std::fmod(datetime, kSecondsPerDay);
+    double seconds = fmod_units(datetime, kSecondsPerDay);
     if (seconds < 0) seconds += kSecondsPerDay;
     // A datetime a hair below a midnight folds onto 86400 itself: that is
     // the midnight, which starts the next day.

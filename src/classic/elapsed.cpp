@@ -6,6 +6,7 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
+#include "render/remainder.h"
 #include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
@@ -22,7 +23,7 @@ std::int32_t render_hour(FormatBlock* block) {
     if (!range_ok(block, kRangeTime, &result)) return result;
     const double a = std::fabs(block_value(block));
     const double hours = hostcall::zhour(a) + 24 * whole_days(a);
-    const double rest = std::fmod(a, 3600);
+    const double rest = fmod_units(a, 3600);
     // Without decimals half an hour counts as a whole one.
     double shown = block->decimals <= 0 && rest >= 1800 ? hours + 1 : hours + rest / 3600;
     const void* saved = block->value;

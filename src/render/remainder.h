@@ -24,3 +24,19 @@ inline double whole_units(double x, double unit, double* rest) {
     *rest = r;
     return q;
 }
+
+// Exactly std::fmod(x, unit) for a whole unit up to a day, by whole_units
+// wherever it applies: for x <= -unit the remainder it gives is the true
+// one plus unit, exact because x's ulp is at least unit's share of 2^-53.
+inline double fmod_units(double x, double unit) {
+    double r;
+    if (x > 0 && x < kExactLimit) {  // (a zero keeps its sign through std::fmod)
+        whole_units(x, unit, &r);
+        return r;
+    }
+    if (x <= -unit && x > -kExactLimit) {
+        whole_units(x, unit, &r);
+        return r == 0 ? -0.0 : r - unit;
+    }
+    return std::fmod(x, unit);
+}
