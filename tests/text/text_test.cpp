@@ -1,6 +1,7 @@
 // The fixed-width text routines.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -159,3 +160,33 @@ TEST(Text, FillBytesEveryLengthStaysInside) {
 }
 
 }  // namespace
+
+// wzstdel against a plain filter: texts over a small alphabet (so members
+// are common), sets of one to eight characters, fixed-width and string mode.
+TEST(Text, WzstdelMatchesAPlainFilterOnSeededTexts) {
+    std::uint64_t state = 0x9FB21C651E98DF25ull;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<unsigned>(state >> 33);
+    };
+    const char alphabet[] = "0123-:.+ TZ\xF0";
+    for (int round = 0; round < 20000; ++round) {
+        const int n = static_cast<int>(next() % 40);
+        const int setn = 1 + static_cast<int>(next() % 8);
+        std::string text(static_cast<std::size_t>(n), ' '), set(static_cast<std::size_t>(setn), ' ');
+        for (char& c : text) c = alphabet[next() % (sizeof alphabet - 1)];
+        for (char& c : set) c = alphabet[next() % (sizeof alphabet - 1)];
+        std::string want;
+        for (char c : text)
+            if (set.find(c) == std::string::npos) want += c;
+        const bool string_mode = round % 2 == 1;
+        std::string got = text + '\0';
+        const int kept = wzstdel(got.data(), string_mode ? -1 : n, set.data(), setn);
+        ASSERT_EQ(kept, static_cast<int>(want.size())) << text << " / " << set;
+        if (string_mode)
+            ASSERT_EQ(std::string(got.c_str()), want) << text << " / " << set;
+        else
+            ASSERT_EQ(got.substr(0, static_cast<std::size_t>(n)), want + std::string(n - want.size(), ' '))
+                << text << " / " << set;
+    }
+}
