@@ -10,9 +10,15 @@
 namespace isofmt::tool {
 namespace {
 
+// isspace, without the library call for the ASCII characters.
+bool is_space(char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return c < 0x80 ? c == ' ' || static_cast<unsigned char>(c - '\t') < 5 : std::isspace(c) != 0;
+}
+
 std::string_view trim(std::string_view t) {
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.remove_suffix(1);
+    while (!t.empty() && is_space(t.front())) t.remove_prefix(1);
+    while (!t.empty() && is_space(t.back())) t.remove_suffix(1);
     return t;
 }
 
@@ -29,24 +35,26 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
 // other text.
 std::optional<double> read_plain_decimal(std::string_view t) {
     static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    if (end - p > 16) return std::nullopt;  // more than 15 digits and a point
     std::int64_t digits = 0;
-    int count = 0, after_point = -1;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == '.' && after_point < 0) {
-            after_point = 0;
-        } else if (c >= '0' && c <= '9' && count < 15) {
-            digits = digits * 10 + (c - '0');
-            ++count;
-            if (after_point >= 0) ++after_point;
-        } else {
-            return std::nullopt;
-        }
+    const char* start = p;
+    while (p != end && static_cast<unsigned char>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
+    int count = static_cast<int>(p - start), after_point = 0;
+    if (p != end) {
+        if (*p++ != '.') return std::nullopt;
+        start = p;
+        while (p != end && static_cast<unsigned char>(*p - '0') < 10) digits = digits * 10 + (*p++ - '0');
+        after_point = static_cast<int>(p - start);
+        if (p != end || after_point == 0) return std::nullopt;  // not a digit, or none after the point
+        count += after_point;
     }
-    if (count == 0 || after_point == 0) return std::nullopt;  // no digits, or none after the point
-    const double v = static_cast<double>(digits) / kPow10[after_point < 0 ? 0 : after_point];
-    return t[0] == '-' ? -v : v;
+    if (count == 0 || count > 15) return std::nullopt;
+    const double v = static_cast<double>(digits) / kPow10[after_point];
+    return negative ? -v : v;
 }
 
 // The whole text as a decimal number (a leading '+' allowed).
