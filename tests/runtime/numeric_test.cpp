@@ -97,6 +97,8 @@ TEST(TextServices, HexDigitsIntegersAndTheMissingNotation) {
     const Integer integers[] = {
         {"123x", 4, true, 3, 123},   {"12345", 2, true, 2, 12}, {"9223372036854775807", 19, true, 19, INT64_MAX},
         {"9223372036854775808", 19, false, 0, 0},  // overflow: not read
+        {"9223372036854775799", 19, true, 19, INT64_MAX - 8},  {"9223372036854775810", 19, false, 0, 0},
+        {"09223372036854775807", 20, true, 20, INT64_MAX},     {"92233720368547758070", 20, false, 0, 0},
         {"-1", 2, false, 0, 0},      {" 1", 2, false, 0, 0},    {"1", 0, false, 0, 0},
     };
     for (const Integer& c : integers) {
