@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sstream>
 
 #include "tool_runner.h"
@@ -125,6 +127,24 @@ TEST(ToolFormat, StreamsStandardInput) {
     EXPECT_EQ(bad.exit_code, 2);
     EXPECT_EQ(bad.out, "1960-01-01\n");
     EXPECT_THAT(bad.err, HasSubstr("line 2"));
+}
+
+// Input and output cross the tool's 64 KiB blocks: every line comes out, in
+// order, and a bad line far in still leaves everything before it written.
+TEST(ToolFormat, StreamsAcrossBlocks) {
+    std::string input;
+    const int kLines = 20000;  // about 120 KiB in, 220 KiB out
+    for (int i = 0; i < kLines; ++i) input += std::to_string(i % 3 == 0 ? -i : i) + (i % 2 ? "\r\n" : "\n");
+    const std::vector<std::string> got = ok_lines({"format", "E8601DA", "-"}, input);
+    ASSERT_EQ(got.size(), static_cast<std::size_t>(kLines));
+    EXPECT_EQ(got[0], "1960-01-01");
+    EXPECT_EQ(got[1], "1960-01-02");
+    EXPECT_EQ(got[3], "1959-12-29");
+    EXPECT_EQ(got[kLines - 1], "2014-10-03");  // day 19999
+    const ToolRun bad = run_tool({"format", "E8601DA", "-"}, input + "yesterday\n0\n");
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_EQ(std::count(bad.out.begin(), bad.out.end(), '\n'), kLines);
+    EXPECT_THAT(bad.err, HasSubstr("line " + std::to_string(kLines + 1)));
 }
 
 TEST(ToolFormat, StatusWordAfterTab) {
