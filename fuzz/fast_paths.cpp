@@ -1,7 +1,7 @@
-// Compares the common-case shortcut of E8601DT with its general path on
-// arbitrary value bits (or values near the carries of the rounding), widths,
-// decimals and the validation flag: the same text, status and output length,
-// and neither writes beyond the width.
+// Compares the common-case shortcuts of E8601DA and E8601DT with their
+// general paths on arbitrary value bits (or values near the carries of the
+// rounding), widths, decimals and the validation flag: the same text, status
+// and output length, and neither writes beyond the width.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -61,12 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static isofmt::Host& host = fuzz_support::bind_host();
     (void)host;
     Input in{data, size};
-    const double value = take_value(in);
+    const bool date = in.take<std::uint8_t>() & 1;
+    double value = take_value(in);
+    if (date) value /= 86400;  // the datetimes' days, with their fractions
     const int width = in.take<std::uint8_t>() % 40;
     const int decimals = in.take<std::int8_t>() % 10;
     const std::uint8_t flags = in.take<std::uint8_t>() & kValidateFlag;
-    const Rendered fast = render(f8601dt, value, width, decimals, flags);
-    const Rendered general = render(f8601dt_general, value, width, decimals, flags);
+    const Rendered fast = render(date ? f8601da : f8601dt, value, width, decimals, flags);
+    const Rendered general = render(date ? f8601da_general : f8601dt_general, value, width, decimals, flags);
     if (fast.status != general.status || fast.length != general.length) std::abort();
     const int n = fast.length > 0 ? fast.length : 0;
     if (n > kRoom || std::memcmp(fast.out, general.out, static_cast<std::size_t>(n)) != 0) std::abort();

@@ -47,9 +47,41 @@ void fold_midnight(char* out, int len) {
     for (; q < len && digit_at(out, q); ++q) out[q] = '9';
 }
 
+// yyyy-mm-dd of a day number, as the year-month-day renderer writes it at
+// width 10, with the host's calendar; false, having written nothing, for a
+// year without four digits.
+[[gnu::always_inline]] inline bool put_date(char* out, double date) {
+    double year = NAN, month = NAN, day = NAN;
+    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
+    const int y = static_cast<int>(year);
+    put_two_digits(out, y / 100);
+    put_two_digits(out + 2, y % 100);
+    out[4] = '-';
+    put_two_digits(out + 5, static_cast<int>(month));
+    out[7] = '-';
+    put_two_digits(out + 8, static_cast<int>(day));
+    return true;
+}
+
 }  // namespace
 
 std::int32_t f8601da(FormatBlock* block) {
+    if (const std::int32_t s = validate(block, kExtendedDA)) return s;
+    const double x = block_value(block);
+    if (outside(x, kIsoDate)) {
+        render_asterisks(block);
+        return status::kOk;
+    }
+    // The common case, a present date in a field of the text's width.
+    if (block->width == kDatePlaces && x == x && put_date(block->output, x)) {
+        block->output_length = kDatePlaces;
+        return status::kOk;
+    }
+    return zfmymd(block);
+}
+
+std::int32_t f8601da_general(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedDA)) return s;
     if (outside(block_value(block), kIsoDate)) {
         render_asterisks(block);
@@ -92,13 +124,13 @@ bool fraction_rounds_up(double f, int k) {
 // writes, with the same host services for the day, the time of day, the
 // calendar and the seconds' numeric text, but splits the time itself (exact
 // remainders, as the host's split) and writes the other digits straight.
-// Returns false, having written nothing, for a value it leaves to the
-// general path.
+// Returns false for a value it leaves to the general path, which then
+// writes over whatever it wrote.
 bool datetime_common(FormatBlock* block, double x, int d) {
-    const double date = hostcall::zdatprt(x);
-    double year = NAN, month = NAN, day = NAN;
-    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
-    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
+    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
+    const int pad = block->width - places;
+    char* out = block->output + pad;
+    if (!put_date(out, hostcall::zdatprt(x))) return false;
     const double t = hostcall::ztimprt(x);
     if (!(t >= 0 && t < kSecondsPerDay)) return false;
     // As the time renderer rounds: a time within half a unit (and a hair) of
@@ -122,17 +154,7 @@ bool datetime_common(FormatBlock* block, double x, int d) {
         if (minute == 60) minute = 0, ++hour;
     }
 
-    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
-    const int pad = block->width - places;
     fill_blanks(block->output, pad);
-    char* out = block->output + pad;
-    const int y = static_cast<int>(year);
-    put_two_digits(out, y / 100);
-    put_two_digits(out + 2, y % 100);
-    out[4] = '-';
-    put_two_digits(out + 5, static_cast<int>(month));
-    out[7] = '-';
-    put_two_digits(out + 8, static_cast<int>(day));
     out[10] = 'T';
     out[13] = ':';
     out[16] = ':';

@@ -28,6 +28,7 @@ std::int32_t b8601lx(FormatBlock* block);
 std::int32_t b8601tx(FormatBlock* block);
 }
 
-// The general path of f8601dt, without its common-case shortcut: the tests
-// compare the two.
+// The general paths of f8601da and f8601dt, without their common-case
+// shortcuts: the tests compare the two.
+std::int32_t f8601da_general(FormatBlock* block);
 std::int32_t f8601dt_general(FormatBlock* block);

@@ -1,8 +1,9 @@
-// The common-case shortcut of E8601DT against its general path: the same
-// text, status, output length and nothing written beyond the width, on
-// values weighted to the corners (every carry of the rounding, hour 24,
-// negative values, the range bounds) at every width and decimals around the
-// item table's, with and without validation, and on seeded random values.
+// The common-case shortcuts of E8601DA and E8601DT against their general
+// paths: the same text, status, output length and nothing written beyond the
+// width, on values weighted to the corners (every carry of the rounding,
+// hour 24, negative values, the range bounds) at every width and decimals
+// around the item table's, with and without validation, and on seeded
+// random values.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,9 +23,10 @@ constexpr double kEnd = 2936548.0 * kDay;    // just past 9999-12-31
 
 class FastPath : public ::testing::Test {
 protected:
-    void expect_same(double x, int width, int decimals, bool validate) {
-        const format_test::Call fast = call(f8601dt, x, width, decimals, validate);
-        const format_test::Call general = call(f8601dt_general, x, width, decimals, validate);
+    void expect_same(double x, int width, int decimals, bool validate, FormatRoutine* fast_routine = f8601dt,
+                     FormatRoutine* general_routine = f8601dt_general) {
+        const format_test::Call fast = call(fast_routine, x, width, decimals, validate);
+        const format_test::Call general = call(general_routine, x, width, decimals, validate);
         ASSERT_EQ(fast.text, general.text) << std::hexfloat << x << " w" << width << " d" << decimals;
         ASSERT_EQ(fast.status, general.status) << std::hexfloat << x << " w" << width << " d" << decimals;
         ASSERT_EQ(fast.length, general.length) << std::hexfloat << x << " w" << width << " d" << decimals;
@@ -90,6 +92,22 @@ TEST_F(FastPath, SeededValuesOverTheWholeRange) {
         if (i % 2) x = std::floor(x * 1000) / 1000;  // millisecond fractions, as stored values often are
         const int decimals = i % 8;
         expect_same(x, 19 + decimals + (decimals > 0) + i % 3, decimals, i % 7 == 0);
+    }
+}
+
+TEST_F(FastPath, DatesAtTheBoundsAndBetween) {
+    std::vector<double> days = {-138062, -138061.5, -138061, -138060.99, -1, -0.5, -0.0, 0, 0.999999, 23517.75,
+                                2936547, 2936547.9999, 2936548, INFINITY, -INFINITY, std::nan("")};
+    for (int i = -400; i <= 400; ++i) days.push_back(i * 366.0 + 0.25 * (i % 4));  // every month's ends over years
+    for (double day : days)
+        for (int width = 0; width <= 12; ++width)
+            for (int decimals = -1; decimals <= 10; ++decimals)
+                for (bool validate : {false, true}) expect_same(day, width, decimals, validate, f8601da, f8601da_general);
+    std::uint64_t state = 0x5851F42D4C957F2Dull;
+    for (int i = 0; i < 100000; ++i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const double day = -138061 + static_cast<double>(state >> 11) / 9007199254740992.0 * (2936548.0 + 138061);
+        expect_same(i % 2 ? std::floor(day) : day, 10, 0, i % 3 == 0, f8601da, f8601da_general);
     }
 }
 
