@@ -50,7 +50,7 @@ void fold_midnight(char* out, int len) {
 // yyyy-mm-dd of a day number, as the year-month-day renderer writes it at
 // width 10, with the host's calendar; false, having written nothing, for a
 // year without four digits.
-[[gnu::always_inline]] inline bool put_date(char* out, double date) {
+bool put_date(char* out, double date) {
     double year = NAN, month = NAN, day = NAN;
     hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
     if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
@@ -124,13 +124,13 @@ bool fraction_rounds_up(double f, int k) {
 // writes, with the same host services for the day, the time of day, the
 // calendar and the seconds' numeric text, but splits the time itself (exact
 // remainders, as the host's split) and writes the other digits straight.
-// Returns false for a value it leaves to the general path, which then
-// writes over whatever it wrote.
+// Returns false, having written nothing, for a value it leaves to the
+// general path.
 bool datetime_common(FormatBlock* block, double x, int d) {
-    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
-    const int pad = block->width - places;
-    char* out = block->output + pad;
-    if (!put_date(out, hostcall::zdatprt(x))) return false;
+    const double date = hostcall::zdatprt(x);
+    double year = NAN, month = NAN, day = NAN;
+    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
     const double t = hostcall::ztimprt(x);
     if (!(t >= 0 && t < kSecondsPerDay)) return false;
     // As the time renderer rounds: a time within half a unit (and a hair) of
@@ -154,7 +154,19 @@ bool datetime_common(FormatBlock* block, double x, int d) {
         if (minute == 60) minute = 0, ++hour;
     }
 
+    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
+    const int pad = block->width - places;
     fill_blanks(block->output, pad);
+    char* out = block->output + pad;
+    // The date written here rather than through put_date: with the time's
+    // stores after it, the shared writer measured a tenth slower.
+    const int y = static_cast<int>(year);
+    put_two_digits(out, y / 100);
+    put_two_digits(out + 2, y % 100);
+    out[4] = '-';
+    put_two_digits(out + 5, static_cast<int>(month));
+    out[7] = '-';
+    put_two_digits(out + 8, static_cast<int>(day));
     out[10] = 'T';
     out[13] = ':';
     out[16] = ':';
