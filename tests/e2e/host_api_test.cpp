@@ -184,3 +184,56 @@ TEST(HostLog, ProblemsLoggedOnlyWithDiagnostics) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// format_to and its packed and informat forms write into the caller's buffer
+// exactly what the string forms return, need no more than room(), leave the
+// rest of the buffer alone, and refuse a buffer smaller than room().
+TEST_F(LoadedHost, IntoTheCallersBuffer) {
+    struct Row {
+        const char* name;
+        Kind kind;
+        const char* input;  // a number for the numeric formats
+        Request request;
+    };
+    Request vl;
+    vl.options = 1;
+    vl.dt_options = 4;
+    const Row rows[] = {
+        {"E8601DT", Kind::format, "2031915907.25", sized(23, 3)},
+        {"B8601DZ", Kind::format, "-1.5", sized(26)},
+        {"CLKDT", Kind::format, "nan", sized(19)},
+        {"E8601DA", Kind::format, "1e12", sized(10)},
+        {"IS860DU", Kind::format, "0001203040506FFC", vl},
+        {"IS860VL", Kind::format, "2020115103000FFD0001203040506FFC", vl},
+        {"IS860PD", Kind::informat, "2020-12-31T23:59:59.999", Request{}},
+        {"IS860VL", Kind::informat, "2020-01-15T10:30:00/P1Y2M3DT4H5M6S", Request{}},
+    };
+    for (const Row& row : rows) {
+        const CatalogueEntry& e = entry(host, row.name, row.kind);
+        const std::size_t room = host.room(e, row.request);
+        std::string buffer(room + 8, '#');
+        isofmt::Written w;
+        isofmt::Result r;
+        if (e.shape == Shape::numeric) {
+            const double v = std::strtod(row.input, nullptr);
+            w = host.format_to(e, v, row.request, buffer.data(), room);
+            r = host.format(e, v, row.request);
+            EXPECT_THROW(host.format_to(e, v, row.request, buffer.data(), room - 1), isofmt::Error) << row.name;
+        } else if (row.kind == Kind::format) {
+            w = host.format_packed_to(e, row.input, row.request, buffer.data(), room);
+            r = host.format_packed(e, row.input, row.request);
+        } else {
+            w = host.informat_to(e, row.input, row.request, buffer.data(), room);
+            r = host.informat(e, row.input, row.request);
+        }
+        EXPECT_EQ(buffer.substr(0, w.length), r.text) << row.name;
+        EXPECT_EQ(w.status, r.status) << row.name;
+        EXPECT_EQ(buffer.substr(room), std::string(8, '#')) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
