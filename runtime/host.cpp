@@ -1,6 +1,7 @@
 // The Host: builds the anchor, owns environments, storage and plug-ins, and
 // calls one routine per value.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -35,11 +36,14 @@ Host::Host(HostConfig config) : impl_(std::make_unique<Impl>(std::move(config)))
 
 Host::~Host() {
     end_storage();
-    for (auto it = impl_->handles.rbegin(); it != impl_->handles.rend(); ++it) dlclose(*it);
+    for (auto it = impl_->images.rbegin(); it != impl_->images.rend(); ++it) detail::close_image(*it);
     detail::leave_context(&impl_->context);
 }
 
-void Host::end_storage() { impl_->storage.end(); }
+void Host::end_storage() {
+    detail::CallScope scope(&impl_->context);
+    impl_->storage.end();
+}
 
 ServiceAnchor* Host::anchor() const { return &impl_->anchor; }
 void* Host::second_anchor() const { return &impl_->second; }
@@ -142,6 +146,7 @@ void require(const CatalogueEntry& entry, bool ok, const char* what) {
 
 Result Host::format(const CatalogueEntry& entry, double value, const Request& request) const {
     require(entry, entry.kind == Kind::format && entry.shape == Shape::numeric, "not a numeric format");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request, Kind::format);
     call.block.value = &value;
     call.block.input_length = sizeof value;
@@ -152,6 +157,7 @@ Result Host::format_packed(const CatalogueEntry& entry, std::string_view hex, co
     bool interval = entry.shape == Shape::interval_format;
     require(entry, entry.kind == Kind::format && (interval || entry.shape == Shape::duration_format),
             "not a duration or interval format");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request, Kind::format);
     call.text_input(hex, interval ? 32 : 16);
     std::int32_t status =
@@ -163,6 +169,7 @@ Result Host::format_packed(const CatalogueEntry& entry, std::string_view hex, co
 
 Result Host::informat(const CatalogueEntry& entry, std::string_view text, const Request& request) const {
     require(entry, entry.kind == Kind::informat && entry.shape == Shape::informat, "not an informat");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request, Kind::informat);
     call.text_input(text);
     return call.finish(reinterpret_cast<InformatRoutine*>(entry.routine)(&call.block, request.mode));
