@@ -17,6 +17,7 @@ namespace isofmt {
 Host::Impl::Impl(HostConfig config) {
     context.debug = std::move(config.debug);
     context.log = std::move(config.log);
+    heap.refuse = std::move(config.refuse_allocation);
     environments.push_back(std::make_unique<detail::OwnedEnvironment>(config.environment, storage.area()));
     context.default_environment = environments.front()->get();
 

@@ -50,12 +50,16 @@ struct EnvironmentConfig {
     std::string time_zone = "UTC";  // IANA zone name, or a fixed offset: "+05:30", "-03:00", "UTC"
     std::string missing_text = ".";
     bool month_table = true;        // false: no month-abbreviation table in the environment
+    bool named_storage = true;      // false: the environment has no named storage
 };
 
 struct HostConfig {
     EnvironmentConfig environment;               // the default environment
     std::string debug;                           // the host option DEBUG ("" = not set)
     std::function<void(std::string_view)> log;   // log sink; null: one line per entry on stderr
+    // For testing plug-ins: asked before each request to the host's
+    // allocators (size and allocation flags); true refuses it (null).
+    std::function<bool(std::size_t size, std::uint32_t flags)> refuse_allocation;
 };
 
 enum class Kind { format, informat };
