@@ -112,6 +112,8 @@ int Reader::tokens() {
             count = 1, value = 0, next = upper_at(pos + 1);
         else if (!read(widest()))
             return problem::kNoNumber;
+        // An omitted component has no digits for a decimal sign to follow.
+        if (omitted && (next == '.' || next == ',')) return problem::kNoNumber;
         if (form == Form::undecided)
             if (int code = decide_form()) return code;
         if (int code = form == Form::designator ? designator_token() : positional_token()) return code;

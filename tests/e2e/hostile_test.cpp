@@ -17,7 +17,7 @@
 
 #include <isofmt/host.h>
 
-#include "host/call_block.h"
+#include "abi/call_block.h"
 #include "tool.h"
 
 namespace e2e {
@@ -227,6 +227,8 @@ struct CodeCase {
 const CodeCase kCodes[] = {
     {"IS860DU", "12345678901234567890123", 0, -1, 1},
     {"IS860DU", "PY", 0, -1, 2},
+    {"IS860DU", "PT-.5S", 0, -1, 2},  // an omitted component before a decimal sign
+    {"IS860VL", "2020-01-01T10:00:-.5", 0, -1, 2},
     {"IS860PD", "P1", 0, -1, 3},
     {"IS860DU", "2020Y", 0, -1, 4},
     {"IS860DU", "P1Y-2M", 0, -1, 5},
