@@ -1,7 +1,8 @@
 // Fuzzes the round trip of the duration, datetime and interval informats and
 // formats of the loaded plug-ins: a text the informat accepts, shown by the
 // format (durations with designators, datetimes delimited) and read again,
-// gives the same packed digits.
+// gives the same packed digits (unless the format cannot show it: blanks for
+// a missing value, asterisks for one too long for its work area).
 #include <cstdlib>
 #include <string>
 
@@ -51,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shown.status != 0) return 0;
     const std::string back(shown.text.substr(0, shown.text.find_last_not_of(' ') + 1));
     if (back.empty()) return 0;  // a missing value shows as blanks
+    // A value too long for the format's work area shows as asterisks.
+    if (back.find_first_not_of('*') == std::string::npos) return 0;
     const isofmt::Result second = read(bound[k], back);
     if (second.status != 0 || second.text != first.text) {
         std::fprintf(stderr, "round trip: '%.*s' -> %s -> '%s' -> %s (%d)\n", static_cast<int>(text.size()),
