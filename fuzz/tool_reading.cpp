@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "tool.h"
+#include "isofmt/tool.h"  // tools/isofmt
 
 namespace {
 

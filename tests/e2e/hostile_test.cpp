@@ -18,7 +18,7 @@
 #include <isofmt/host.h>
 
 #include "abi/call_block.h"
-#include "tool.h"
+#include "isofmt/tool.h"  // tools/isofmt
 
 namespace e2e {
 namespace {
