@@ -116,6 +116,8 @@ int Reader::tokens() {
         if (omitted && (next == '.' || next == ',')) return problem::kNoNumber;
         if (form == Form::undecided)
             if (int code = decide_form()) return code;
+        // A unit letter needs a number before it: "-" omits only a positional component.
+        if (omitted && form == Form::designator && !hostcall::is_digit(next)) return problem::kNoNumber;
         if (int code = form == Form::designator ? designator_token() : positional_token()) return code;
         ++index;
     }

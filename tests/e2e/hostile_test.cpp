@@ -229,6 +229,8 @@ const CodeCase kCodes[] = {
     {"IS860DU", "PY", 0, -1, 2},
     {"IS860DU", "PT-.5S", 0, -1, 2},  // an omitted component before a decimal sign
     {"IS860VL", "2020-01-01T10:00:-.5", 0, -1, 2},
+    {"IS860VL", "p-w", 0, -1, 2},  // an omitted component before a unit letter
+    {"IS860DU", "P1Y-M", 0, -1, 2},
     {"IS860PD", "P1", 0, -1, 3},
     {"IS860DU", "2020Y", 0, -1, 4},
     {"IS860DU", "P1Y-2M", 0, -1, 5},
