@@ -26,19 +26,19 @@ std::string_view take_text(fuzz_support::Input& in, fuzz_support::Guarded& text)
     return std::string_view(text.data(), text.size());
 }
 
-void same_selection(const isofmt::tool::Selection& a, const isofmt::tool::Selection& b) {
+void same_selection(const isofmt::Selection& a, const isofmt::Selection& b) {
     if (a.entry != b.entry || a.width != b.width || a.decimals != b.decimals) std::abort();
 }
 
 void select(std::string_view text, isofmt::Kind kind) {
-    isofmt::tool::Selection s;
+    isofmt::Selection s;
     try {
         s = isofmt::tool::select_format(*host, text, kind);
     } catch (const UsageError&) {
         return;
     }
     if (!s.entry || s.entry->kind != kind) std::abort();
-    if (s.width < 1 || s.width > isofmt::tool::kMaxField || s.decimals < 0 || s.decimals > isofmt::tool::kMaxField)
+    if (s.width < 1 || s.width > isofmt::kMaxField || s.decimals < 0 || s.decimals > isofmt::kMaxField)
         std::abort();
     same_selection(s, isofmt::tool::select_format(*host, isofmt::tool::format_text(s), kind));
 }
@@ -66,7 +66,7 @@ void word(std::string_view text) {
 
 // A FORMAT and a value through the tool's request and run.
 void run(std::string_view format, std::string_view text, isofmt::Kind kind, std::uint8_t flags) {
-    isofmt::tool::Selection s;
+    isofmt::Selection s;
     try {
         s = isofmt::tool::select_format(*host, format, kind);
     } catch (const UsageError&) {
