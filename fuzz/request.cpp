@@ -3,7 +3,7 @@
 // with widths, decimals and capacities from -2 to beyond the largest a host
 // accepts, the validation flag, option words, parse modes and environments.
 // A call either returns at most the room the request gives, or is refused
-// with std::invalid_argument; the host's own buffers are exactly the room,
+// with isofmt::Error; the host's own buffers are exactly the room,
 // so a sanitizer sees any access beyond them.
 #include <climits>
 #include <cstdlib>
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         result = call == 0   ? host->format(e, value, r)
                  : call == 1 ? host->format_packed(e, text, r)
                              : host->informat(e, text, r);
-    } catch (const std::invalid_argument&) {
+    } catch (const isofmt::Error&) {
         return 0;  // a wrong routine, or a width or capacity the host refuses
     }
     if (!right) std::abort();  // a call of the wrong shape went through

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +76,13 @@ const double kExtremes[] = {
     std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(), 1e300, -1e300, 1e15, -1e15,
     2147483648.0, -2147483649.0, 9.2233720368547758e18, -9.2233720368547758e18};
 
+// What the host hands to a routine: -1 (the default) or width 1, decimals
+// and capacity 0, to kMaxField; anything else is refused before any call.
+bool host_accepts(int width, int decimals, int capacity) {
+    auto in = [](int v, int low) { return v == -1 || (v >= low && v <= isofmt::kMaxField); };
+    return in(width, 1) && in(decimals, 0) && in(capacity, 0);
+}
+
 bool validation_status(std::int32_t s) {
     return s == status::kWidthBelowMin || s == status::kWidthAboveMax || s == status::kDecimalsBelowMin ||
            s == status::kDecimalsAboveMax;
@@ -102,6 +108,10 @@ TEST_F(Hostile, NumericFormatsAtEveryEdge) {
                     const int d = decimals == -1 ? e->default_decimals : decimals;
                     const bool in_limits = w >= e->min_width && w <= e->max_width && d >= e->min_decimals &&
                                            d <= e->max_decimals;
+                    if (!host_accepts(width, decimals, -1)) {
+                        EXPECT_THROW(host->format(*e, 0.0, r), isofmt::Error);
+                        continue;
+                    }
                     for (double v : {0.0, 86399.999, -1.5, 1e10, std::nan(""), 1e300}) {
                         const auto got = host->format(*e, v, r);
                         SCOPED_TRACE(e->name + " w=" + std::to_string(width) + " d=" + std::to_string(decimals) +
@@ -188,7 +198,12 @@ TEST_F(Hostile, InformatsOnHostileTexts) {
             for (int width : {-1, 0, 1, 16, 32767, INT_MIN})
                 for (int capacity : {-1, 0, 1, 15, 16, 31, 32, 32767})
                     for (std::int32_t mode : {0, 0x80, 0x100, 0x200, -1, INT_MAX, INT_MIN}) {
-                        const auto got = host->informat(*e, text, {.width = width, .capacity = capacity, .mode = mode});
+                        const Request r{.width = width, .capacity = capacity, .mode = mode};
+                        if (!host_accepts(width, -1, capacity)) {
+                            EXPECT_THROW(host->informat(*e, text, r), isofmt::Error);
+                            continue;
+                        }
+                        const auto got = host->informat(*e, text, r);
                         SCOPED_TRACE(e->name + " '" + text.substr(0, 40) + "' w=" + std::to_string(width) +
                                      " c=" + std::to_string(capacity) + " mode=" + std::to_string(mode));
                         EXPECT_GE(got.status, 0);
@@ -207,6 +222,10 @@ TEST_F(Hostile, PackedFormatsOnHostileTexts) {
                 for (int capacity : {-1, 0, 1, 16, 32767, INT_MIN})
                     for (std::int32_t options : {0, 1, 4, 0x1000, -1, INT_MAX, INT_MIN}) {
                         const Request r{.width = width, .capacity = capacity, .options = options, .dt_options = ~options};
+                        if (!host_accepts(width, -1, capacity)) {
+                            EXPECT_THROW(host->format_packed(*e, text, r), isofmt::Error);
+                            continue;
+                        }
                         const auto got = host->format_packed(*e, text, r);
                         const int w = width == -1 ? e->default_width : width;
                         const int room = capacity == -1 ? w : capacity;
@@ -265,17 +284,17 @@ TEST_F(Hostile, RequestsBeyondTheLimits) {
     const CatalogueEntry& da = *host->find("E8601DA", Kind::format);
     const CatalogueEntry& du = *host->find("IS860DU", Kind::format);
     const CatalogueEntry& dui = *host->find("IS860DU", Kind::informat);
-    for (int big : {isofmt::kMaxRequestField + 1, INT_MAX}) {
-        EXPECT_THROW(host->format(da, 0, {.width = big}), std::invalid_argument);
-        EXPECT_THROW(host->format(da, 0, {.capacity = big}), std::invalid_argument);
-        EXPECT_THROW(host->format_packed(du, "0001203040506FFC", {.width = big}), std::invalid_argument);
-        EXPECT_THROW(host->informat(dui, "P1Y", {.capacity = big}), std::invalid_argument);
+    for (int big : {isofmt::kMaxField + 1, INT_MAX}) {
+        EXPECT_THROW(host->format(da, 0, {.width = big}), isofmt::Error);
+        EXPECT_THROW(host->format(da, 0, {.capacity = big}), isofmt::Error);
+        EXPECT_THROW(host->format_packed(du, "0001203040506FFC", {.width = big}), isofmt::Error);
+        EXPECT_THROW(host->informat(dui, "P1Y", {.capacity = big}), isofmt::Error);
     }
-    EXPECT_EQ(host->format(da, 0, {.width = isofmt::kMaxRequestField}).text.size(),
-              static_cast<std::size_t>(isofmt::kMaxRequestField));
-    EXPECT_THROW(host->format(du, 0, {}), std::invalid_argument);
-    EXPECT_THROW(host->format_packed(da, "", {}), std::invalid_argument);
-    EXPECT_THROW(host->informat(da, "", {}), std::invalid_argument);
+    EXPECT_EQ(host->format(da, 0, {.width = isofmt::kMaxField}).text.size(),
+              static_cast<std::size_t>(isofmt::kMaxField));
+    EXPECT_THROW(host->format(du, 0, {}), isofmt::Error);
+    EXPECT_THROW(host->format_packed(da, "", {}), isofmt::Error);
+    EXPECT_THROW(host->informat(da, "", {}), isofmt::Error);
 }
 
 // The tool's reading of FORMAT names, values and option words: each text is
