@@ -1,8 +1,10 @@
-// Fuzzes the duration and interval formats and the fitting routine with
-// arbitrary value bytes, widths, capacities and option words. The value sits
-// in a block of exactly its 16 or 32 characters and the output in a block of
-// exactly the capacity, so any stray read or write is caught.
+// Fuzzes the duration and interval formats of the loaded plug-ins and the
+// (statically linked) fitting routine with arbitrary value bytes, widths,
+// capacities and option words. The value of its 16 or 32 characters and the
+// output of exactly the capacity sit between guard bytes, so any stray read
+// or write is caught.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "duration/duration.h"
@@ -14,10 +16,22 @@ namespace {
 // buffers: negative, zero, around the value and work-area sizes, and beyond.
 int small(std::int16_t v) { return v % 260; }
 
+DurationFormatRoutine* duf = nullptr;
+DurationFormatRoutine* pdf = nullptr;
+IntervalFormatRoutine* vlf = nullptr;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz_support::bind_host();
+    isofmt::Host& host = fuzz_support::bind_host();
+    auto routine = [&](const char* name) {
+        const isofmt::CatalogueEntry* e = host.find(name, isofmt::Kind::format);
+        if (!e) std::abort();
+        return e->routine;
+    };
+    duf = reinterpret_cast<DurationFormatRoutine*>(routine("IS860DU"));
+    pdf = reinterpret_cast<DurationFormatRoutine*>(routine("IS860PD"));
+    vlf = reinterpret_cast<IntervalFormatRoutine*>(routine("IS860VL"));
     return 0;
 }
 
@@ -34,26 +48,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::size_t value_size = routine == 2 ? 32 : routine == 3 ? in.size : 16;
     if (in.size < value_size) return 0;
-    auto value = fuzz_support::exact_block(static_cast<std::ptrdiff_t>(value_size));
-    std::memcpy(value.get(), in.data, value_size);
+    fuzz_support::Guarded value(in.data, value_size);
     if (as_hex)
-        for (std::size_t i = 0; i < value_size; ++i) value[i] = "0123456789ABCDEF"[in.data[i] % 16];
+        for (std::size_t i = 0; i < value_size; ++i) value.data()[i] = "0123456789ABCDEF"[in.data[i] % 16];
 
-    auto output = fuzz_support::exact_block(capacity);
+    fuzz_support::Guarded output(capacity);
     FormatBlock b{};
     b.width = width;
-    b.value = value.get();
-    b.output = output.get();
+    b.value = value.data();
+    b.input_length = static_cast<std::int32_t>(value_size);
+    b.output = output.data();
     b.capacity = capacity;
     switch (routine) {
-        case 0: is8601duf(&b, options); break;
-        case 1: is8601pdf(&b, options); break;
-        case 2: is8601vlf(&b, options, datetime_options); break;
+        case 0: duf(&b, options); break;
+        case 1: pdf(&b, options); break;
+        case 2: vlf(&b, options, datetime_options); break;
         default:
             b.output_length = width < capacity ? width : capacity;
-            FitToTarget(&b, value.get(), static_cast<int>(value_size), slash, options);
+            FitToTarget(&b, value.data(), static_cast<int>(value_size), slash, options);
             break;
     }
     if (!fuzz_support::within(b, capacity)) __builtin_trap();
+    value.check();
+    output.check();
     return 0;
 }

@@ -1,9 +1,9 @@
-// Fuzzes the date and time formats, their rendering primitives and the
+// Fuzzes every date, time and clock format of the loaded plug-ins and the
 // fixed-width text routines with arbitrary value bits, widths, decimals,
 // capacities, flags and zones. The date and time routines write width
 // characters, so their output buffer holds max(width, capacity) bytes
-// followed by guard bytes that must stay untouched beyond the width; the
-// text routines get heap blocks of exactly their lengths.
+// between guard bytes, and must stay untouched beyond the width; the text
+// routines get guarded blocks of exactly their lengths.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -22,14 +22,10 @@ using fuzz_support::Input;
 // fourth choice leaves the block without an environment.
 Environment* zones[3] = {};
 
-FormatRoutine* const kRoutines[] = {
-    zfmtime, zfmymd,  zfmymdb, zfmymdc, zfmymdn, zfmymdp, zfmymds, f8601da, f8601tm,
-    f8601dt, f8601dn, f8601dz, f8601tz, f8601lz, f8601dx, f8601lx, f8601tx, b8601da,
-    b8601tm, b8601tz, b8601dt, b8601dz, b8601dn, b8601lz, b8601dx, b8601lx, b8601tx,
-};
-constexpr int kRoutineCount = sizeof kRoutines / sizeof kRoutines[0];
-constexpr int kGuard = 32;
-constexpr char kGuardByte = '\x5A';
+// The numeric formats of the loaded plug-ins, and the statically linked
+// rendering primitives they are built from.
+std::vector<FormatRoutine*> routines = {zfmtime, zfmymd, zfmymdb, zfmymdc, zfmymdn, zfmymdp, zfmymds};
+constexpr char kGuardByte = fuzz_support::Guarded::kGuardByte;
 
 bool is_validation_status(std::int32_t s) {
     return s == status::kWidthBelowMin || s == status::kWidthAboveMax || s == status::kDecimalsBelowMin ||
@@ -54,7 +50,7 @@ double take_value(Input& in) {
 }
 
 void format_one(Input& in) {
-    FormatRoutine* routine = kRoutines[in.take<std::uint8_t>() % kRoutineCount];
+    FormatRoutine* routine = routines[in.take<std::uint8_t>() % routines.size()];
     const double value = take_value(in);
     const int width = in.take<std::int8_t>() % 70;
     const int decimals = in.take<std::int8_t>() % 48;
@@ -63,7 +59,7 @@ void format_one(Input& in) {
     const std::uint8_t zone = in.take<std::uint8_t>() % 4;
 
     const int room = width > capacity ? width : capacity;
-    std::vector<char> buffer(static_cast<std::size_t>(room + kGuard), kGuardByte);
+    fuzz_support::Guarded buffer(room, kGuardByte);
     FormatBlock b{};
     b.width = width;
     b.decimals = decimals;
@@ -78,12 +74,13 @@ void format_one(Input& in) {
     const std::int32_t s = routine(&b);
 
     const int written_limit = width > 0 ? width : 0;
-    for (int i = written_limit; i < room + kGuard; ++i)
-        if (buffer[static_cast<std::size_t>(i)] != kGuardByte) std::abort();  // past the width
+    buffer.check();
+    for (int i = written_limit; i < room; ++i)
+        if (buffer.data()[i] != kGuardByte) std::abort();  // past the width
     if (is_validation_status(s)) {
         if (!(flags & kValidateFlag) || b.output_length != -12345) std::abort();
-        for (char c : buffer)
-            if (c != kGuardByte) std::abort();
+        for (int i = 0; i < room; ++i)
+            if (buffer.data()[i] != kGuardByte) std::abort();
     } else if (b.output_length < 0 || b.output_length > room) {
         std::abort();
     }
@@ -97,9 +94,9 @@ void format_one(Input& in) {
 void text_one(Input& in) {
     const std::uint8_t op = in.take<std::uint8_t>() % 7;
     const int n = in.take<std::uint8_t>() % 80;
-    std::vector<char> text(in.data, in.data + (in.size < static_cast<std::size_t>(n) ? in.size : n));
-    text.resize(static_cast<std::size_t>(n), ' ');
-    char* p = text.empty() ? nullptr : text.data();
+    fuzz_support::Guarded text(n, ' ');
+    std::memcpy(text.data(), in.data, in.size < static_cast<std::size_t>(n) ? in.size : static_cast<std::size_t>(n));
+    char* p = n > 0 ? text.data() : nullptr;
     switch (op) {
         case 0: {
             const int r = wzstrip(p, n);
@@ -109,7 +106,7 @@ void text_one(Input& in) {
             break;
         }
         case 1: {
-            std::vector<char> copy = text;
+            const std::string copy = text.text(static_cast<std::size_t>(n));
             wzstrnc(p, n, '-', '/');
             for (int i = 0; i < n; ++i)
                 if (p[i] != (copy[i] == '/' ? '-' : copy[i])) std::abort();
@@ -128,15 +125,17 @@ void text_one(Input& in) {
             break;
         }
         case 4: {
-            std::vector<char> field(static_cast<std::size_t>(n > 0 ? n : 1));
+            fuzz_support::Guarded field(n > 0 ? n : 1);
             std::int64_t v = n * 1234567 - 40000000;
             if (n >= 8) std::memcpy(&v, text.data(), 8);
             wzclchr(v, field.data(), static_cast<int>(field.size()));
+            field.check();
             break;
         }
         case 5: {
-            std::vector<char> dst(static_cast<std::size_t>(n / 2));
-            vzmp(p, n, dst.empty() ? nullptr : dst.data(), static_cast<int>(dst.size()));
+            fuzz_support::Guarded dst(n / 2);
+            vzmp(p, n, dst.size() ? dst.data() : nullptr, static_cast<int>(dst.size()));
+            dst.check();
             break;
         }
         default:
@@ -146,12 +145,16 @@ void text_one(Input& in) {
             (void)vzatl(' ', p, n);
             break;
     }
+    text.check();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     isofmt::Host& host = fuzz_support::bind_host();
+    const isofmt::Shape numeric = isofmt::Shape::numeric;
+    for (const auto* e : fuzz_support::entries(host, isofmt::Kind::format, &numeric))
+        routines.push_back(reinterpret_cast<FormatRoutine*>(e->routine));
     const char* names[] = {"+05:30", "America/New_York", "-14:00"};
     for (int i = 0; i < 3; ++i) {
         isofmt::EnvironmentConfig config;

@@ -1,14 +1,17 @@
-// Fuzzes the three informats with arbitrary text bytes, width, input length,
-// target capacity and parse mode. The text sits in a block of exactly the
-// input length and the target in a block of exactly the capacity, so any
-// read or write beyond them is caught.
+// Fuzzes the three informats of the loaded plug-ins with arbitrary text
+// bytes, width, input length, target capacity and parse mode. The text and
+// the target sit between guard bytes, so any read or write beyond them is
+// caught.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "duration/duration.h"
 #include "fuzz_support.h"
 
 namespace {
+
+InformatRoutine* routines[3] = {};
 
 // The parse modes the reader tests for, and any other word.
 std::int32_t mode_of(std::uint8_t pick, std::int32_t other) {
@@ -21,7 +24,13 @@ std::int32_t mode_of(std::uint8_t pick, std::int32_t other) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     isofmt::HostConfig config;
     config.log = [](std::string_view) {};  // the too-short-target lines
-    fuzz_support::bind_host(std::move(config), /*module_state=*/false);
+    isofmt::Host& host = fuzz_support::bind_host(std::move(config), /*module_state=*/false);
+    const char* names[3] = {"IS860VL", "IS860DU", "IS860PD"};
+    for (int i = 0; i < 3; ++i) {
+        const isofmt::CatalogueEntry* e = host.find(names[i], isofmt::Kind::informat);
+        if (!e) std::abort();
+        routines[i] = reinterpret_cast<InformatRoutine*>(e->routine);
+    }
     return 0;
 }
 
@@ -35,20 +44,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool short_length = in.take<std::uint8_t>() & 1;  // an input length below the text's
 
     const int text_size = static_cast<int>(in.size < 400 ? in.size : 400);
-    auto text = fuzz_support::exact_block(text_size);
-    std::memcpy(text.get(), in.data, static_cast<std::size_t>(text_size));
-    auto target = fuzz_support::exact_block(capacity);
+    fuzz_support::Guarded text(in.data, static_cast<std::size_t>(text_size));
+    fuzz_support::Guarded target(capacity, ' ');
 
     FormatBlock b{};
     b.width = width;
-    b.value = text.get();
+    b.value = text.data();
     b.input_length = short_length ? text_size / 2 : text_size;
-    b.output = target.get();
+    b.output = target.data();
     b.capacity = capacity;
     b.output_length = -1;
-    InformatRoutine* const routines[3] = {is8601vli, is8601dui, is8601pdi};
     const std::int32_t code = routines[routine](&b, mode_of(pick, other_mode));
     if (code < 0 || code > 27) __builtin_trap();
     if (!fuzz_support::within(b, capacity)) __builtin_trap();
+    text.check();
+    target.check();
     return 0;
 }

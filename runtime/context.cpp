@@ -10,6 +10,7 @@ namespace {
 
 std::atomic<Context*> g_current{nullptr};
 std::mutex g_stack_mutex;
+thread_local Context* t_scope = nullptr;
 
 std::vector<Context*>& live_contexts() {
     static std::vector<Context*> contexts;
@@ -29,7 +30,13 @@ void Context::write_log(std::string_view line) {
     }
 }
 
-Context* current_context() { return g_current.load(std::memory_order_acquire); }
+Context* current_context() {
+    Context* scoped = t_scope;
+    return scoped ? scoped : g_current.load(std::memory_order_acquire);
+}
+
+CallScope::CallScope(Context* context) : previous_(t_scope) { t_scope = context; }
+CallScope::~CallScope() { t_scope = previous_; }
 
 void enter_context(Context* context) {
     std::lock_guard lock(g_stack_mutex);

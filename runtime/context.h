@@ -1,7 +1,14 @@
 // What a host's services share: the DEBUG option, the log sink and the
-// default environment. Services that the interface hands no environment or
-// area (options, log, exit, GMT offset, missing text of a block without an
-// environment) use the context of the most recently created live host.
+// default environment.
+//
+// The services that the interface hands no environment or area (options,
+// log, exit, GMT offset, missing text of a block without an environment)
+// cannot tell from their arguments which host a plug-in belongs to. Every
+// call a Host makes into a plug-in (registration, a value, the end of its
+// storage) therefore runs inside a CallScope that makes that host's context
+// current on the calling thread. Outside any scope (code that calls a
+// routine it bound itself) the most recently created live host's context is
+// used.
 #pragma once
 
 #include <functional>
@@ -25,12 +32,25 @@ private:
     std::mutex log_mutex_;
 };
 
-// The context services fall back on; null when no host lives.
+// The context of the call in progress on this thread; otherwise that of the
+// most recently created live host; null when no host lives.
 Context* current_context();
 
-// Makes `context` current for as long as it lives (hosts nest: when the
-// newest one goes, the one created before it is current again).
+// A live host's context, in creation order, for calls outside any scope.
 void enter_context(Context* context);
 void leave_context(Context* context);
+
+// Makes `context` current on this thread while the scope lasts; scopes nest
+// (a plug-in call made from within another host's call restores it after).
+class CallScope {
+public:
+    explicit CallScope(Context* context);
+    ~CallScope();
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+private:
+    Context* previous_;
+};
 
 }  // namespace isofmt::detail

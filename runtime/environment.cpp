@@ -31,7 +31,7 @@ OwnedEnvironment::OwnedEnvironment(const EnvironmentConfig& config, NamedArea* n
     data_.languages[1].strings = kStrings.data();
     data_.languages[1].string_count = kStringCount;
     if (config.month_table) data_.languages[0].next = &data_.languages[1];
-    environment_.base.named_storage = named_storage;
+    environment_.base.named_storage = config.named_storage ? named_storage : nullptr;
     environment_.base.languages = &data_.languages[0];
     environment_.data = &data_;
 }

@@ -1,6 +1,7 @@
 // The Host: builds the anchor, owns environments, storage and plug-ins, and
 // calls one routine per value.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,6 +18,7 @@ namespace isofmt {
 Host::Impl::Impl(HostConfig config) {
     context.debug = std::move(config.debug);
     context.log = std::move(config.log);
+    heap.refuse = std::move(config.refuse_allocation);
     environments.push_back(std::make_unique<detail::OwnedEnvironment>(config.environment, storage.area()));
     context.default_environment = environments.front()->get();
 
@@ -36,11 +38,14 @@ Host::Host(HostConfig config) : impl_(std::make_unique<Impl>(std::move(config)))
 
 Host::~Host() {
     end_storage();
-    for (auto it = impl_->handles.rbegin(); it != impl_->handles.rend(); ++it) dlclose(*it);
+    for (auto it = impl_->images.rbegin(); it != impl_->images.rend(); ++it) detail::close_image(*it);
     detail::leave_context(&impl_->context);
 }
 
-void Host::end_storage() { impl_->storage.end(); }
+void Host::end_storage() {
+    detail::CallScope scope(&impl_->context);
+    impl_->storage.end();
+}
 
 ServiceAnchor* Host::anchor() const { return &impl_->anchor; }
 void* Host::second_anchor() const { return &impl_->second; }
@@ -156,6 +161,7 @@ std::size_t Host::room(const CatalogueEntry& entry, const Request& request) cons
 Written Host::format_to(const CatalogueEntry& entry, double value, const Request& request, char* out,
                         std::size_t cap) const {
     require(entry, entry.kind == Kind::format && entry.shape == Shape::numeric, "not a numeric format");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request);
     call.target(entry, out, cap);
     call.block.value = &value;
@@ -168,6 +174,7 @@ Written Host::format_packed_to(const CatalogueEntry& entry, std::string_view hex
     bool interval = entry.shape == Shape::interval_format;
     require(entry, entry.kind == Kind::format && (interval || entry.shape == Shape::duration_format),
             "not a duration or interval format");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request);
     call.target(entry, out, cap);
     call.text_input(hex, interval ? 32 : 16);
@@ -181,6 +188,7 @@ Written Host::format_packed_to(const CatalogueEntry& entry, std::string_view hex
 Written Host::informat_to(const CatalogueEntry& entry, std::string_view text, const Request& request, char* out,
                           std::size_t cap) const {
     require(entry, entry.kind == Kind::informat && entry.shape == Shape::informat, "not an informat");
+    detail::CallScope scope(&impl_->context);
     Call call(entry, request);
     call.target(entry, out, cap);
     // An informat's target starts blank, as a host's character variable does.

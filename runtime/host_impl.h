@@ -10,6 +10,7 @@
 #include "context.h"
 #include "environment.h"
 #include "abi/anchor.h"
+#include "images.h"
 #include "isofmt/host.h"
 #include "storage.h"
 
@@ -40,7 +41,7 @@ struct Host::Impl {
     } second{"isofmt host", this};
     ServiceAnchor anchor{};
 
-    std::vector<void*> handles;       // every dlopen, closed in ~Host
+    std::vector<detail::OpenImage> images;  // every plug-in loaded, closed in ~Host
     std::vector<std::string> modules; // descriptor names of the modules registered
     std::vector<CatalogueEntry> catalogue;
 };

@@ -101,15 +101,13 @@ void Host::Impl::register_module(void* handle, const std::string& path) {
 }
 
 void Host::load_plugin(const std::string& path) {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* why = dlerror();
-        throw Error(why ? why : path + ": cannot be loaded");
-    }
+    impl_->images.reserve(impl_->images.size() + 1);  // so that keeping the image cannot fail
+    detail::OpenImage image = detail::open_private_image(path);
     // Kept open until ~Host even when registration fails: the module may
     // already have handed the host an end routine.
-    impl_->handles.push_back(handle);
-    impl_->register_module(handle, path);
+    impl_->images.push_back(image);
+    detail::CallScope scope(&impl_->context);
+    impl_->register_module(image.handle, path);
 }
 
 bool detail::holds_plugin(const std::string& directory) {

@@ -42,6 +42,7 @@ BlockHeap::~BlockHeap() {
 }
 
 void* BlockHeap::allocate(std::size_t size, std::uint32_t flags) {
+    if (refuse && refuse(size, flags)) return nullptr;
     void* p = std::malloc(size ? size : 1);
     if (!p) return nullptr;
     std::memset(p, (flags & kZeroed) ? 0 : kFreshByte, size);

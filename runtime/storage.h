@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -28,6 +29,8 @@ public:
     ~BlockHeap();
 
     void* allocate(std::size_t size, std::uint32_t flags);
+    // Asked before each allocation; true refuses it. Set before any use.
+    std::function<bool(std::size_t, std::uint32_t)> refuse;
     // False (and nothing freed) for a block this heap did not hand out.
     bool release(void* block);
     std::size_t live_blocks() const;

@@ -29,6 +29,13 @@ std::int32_t render_fitted(FormatBlock* block, Renderer render) {
 bool range_ok(FormatBlock* block, int kind, std::int32_t* result) {
     switch (zdatrng(block, kind)) {
         case kRenderable:
+            // A field of no width holds nothing (and the renderers below
+            // measure their texts against a positive width).
+            if (block->width <= 0) {
+                block->output_length = 0;
+                *result = status::kOk;
+                return false;
+            }
             return true;
         case kMissingDone:
             *result = status::kOk;

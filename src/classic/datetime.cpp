@@ -26,7 +26,7 @@ bool rounds_to_midnight(double t, int d) {
     if (t >= kSecondsPerDay) return true;
     if (t <= 86399.49999999) return false;
     if (d == 0) return true;
-    const double scale = zpowten[min(d + 1, 31)];
+    const double scale = zpowten[min(d, 30) + 1];
     return scale - (t - std::floor(t)) * scale <= 5;
 }
 

@@ -91,8 +91,8 @@ std::int32_t render_two_parts(FormatBlock* block, Split split) {
     char lead[kLeadArea];
     char* const lead_digits = lead + neg;
     const int lead_width = kLeadArea - neg;
-    const int q = min(kTrailArea, d + 2 + (d > 0 ? 1 : 0));
-    const int trail_decimals = q - 2 - (d > 0 ? 1 : 0);
+    const int q = min(kTrailArea, add_sat(d, 2 + (d > 0 ? 1 : 0)));
+    const int trail_decimals = sub_sat(q, 2 + (d > 0 ? 1 : 0));
     char trail[kTrailArea];
     put_number(block, parts.lead, lead_width, 0, lead_digits);
     put_number(block, parts.trail, q, trail_decimals, trail);

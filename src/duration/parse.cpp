@@ -112,8 +112,12 @@ int Reader::tokens() {
             count = 1, value = 0, next = upper_at(pos + 1);
         else if (!read(widest()))
             return problem::kNoNumber;
+        // An omitted component has no digits for a decimal sign to follow.
+        if (omitted && (next == '.' || next == ',')) return problem::kNoNumber;
         if (form == Form::undecided)
             if (int code = decide_form()) return code;
+        // A unit letter needs a number before it: "-" omits only a positional component.
+        if (omitted && form == Form::designator && !hostcall::is_digit(next)) return problem::kNoNumber;
         if (int code = form == Form::designator ? designator_token() : positional_token()) return code;
         ++index;
     }

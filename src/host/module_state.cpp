@@ -100,12 +100,15 @@ void log_problem(const FormatBlock* block, ModuleState* state, std::int32_t code
 int uwxn8601_init() {
     Environment* env = hostcall::default_environment();
     NamedArea* area = env->named_storage;
+    if (area == nullptr) return 0;  // an environment without named storage: no state to keep
     std::int32_t token = 0;
     ModuleState* state = nullptr;
     if (lookup(env, &token, &state) == kNameNotFound) {
         void* handle = nullptr;
-        hostcall::vir2g(&uwxn8601_term, &handle, area, v_global_pidb_anchor);
-        hostcall::wtrscrt(area, &token, 0, handle);
+        // Without a slot of its own the record would take over another's.
+        if (hostcall::vir2g(&uwxn8601_term, &handle, area, v_global_pidb_anchor) != 0 ||
+            hostcall::wtrscrt(area, &token, 0, handle) != 0)
+            return 0;
         hostcall::xytnsl(area, 1, module_state_name, kNameLength, token);
         state = static_cast<ModuleState*>(vmalcp_handler(area->allocator, sizeof(ModuleState), kStateFlags));
         hostcall::wtrsset(area, token, state);

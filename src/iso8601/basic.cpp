@@ -100,7 +100,7 @@ std::int32_t render_basic(FormatBlock* block, const BasicMember& m) {
 
     const int w = block->width;
     int d = block->decimals;
-    if (m.decimals_threshold != 0 && w < d + m.decimals_threshold) d = max(0, w - m.decimals_threshold);
+    if (m.decimals_threshold != 0 && sub_sat(w, m.decimals_threshold) < d) d = max(0, sub_sat(w, m.decimals_threshold));
     char area[kWorkArea];
     inner.output = area;
     inner.input_length = kWorkArea;

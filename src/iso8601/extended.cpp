@@ -231,8 +231,8 @@ std::int32_t f8601dt_general(FormatBlock* block) {
     // otherwise leave the time renderer room for the decimals only by
     // writing a one-digit hour (T9:05:00.0), which is not ISO 8601.
     int d = block->decimals > 0 ? block->decimals : 0;
-    if (d > 0 && w < kDatetimePlaces + 1 + d) d = max(0, w - kDatetimePlaces - 1);
-    const int pad = max(0, w - (kDatetimePlaces + d + (d != 0 ? 1 : 0)));
+    if (d > 0 && sub_sat(w, kDatetimePlaces + 1) < d) d = max(0, sub_sat(w, kDatetimePlaces + 1));
+    const int pad = max(0, sub_sat(w, kDatetimePlaces + d + (d != 0 ? 1 : 0)));
     fill_blanks(block->output, pad);
     char* out = block->output + pad;
     const int rest = w - pad;
@@ -254,7 +254,7 @@ std::int32_t f8601dt_general(FormatBlock* block) {
     FormatBlock time_block = *block;
     time_block.decimals = d;
     time_block.width = rest - kDatePlaces - 1;
-    time_block.capacity = block->capacity - pad - kDatePlaces - 1;
+    time_block.capacity = sub_sat(sub_sat(block->capacity, pad), kDatePlaces + 1);
     time_block.value = &time;
     time_block.output = out + kDatePlaces + 1;
     const std::int32_t s = f8601tm(&time_block);

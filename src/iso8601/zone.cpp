@@ -53,7 +53,7 @@ std::int32_t assemble(FormatBlock* block, Text text, const char* suffix, int suf
 // Universal time: +00:00 where six places are left, Z where fewer; a
 // missing value keeps the same places blank.
 std::int32_t assemble_universal(FormatBlock* block, Text text, bool missing) {
-    const int room = block->width - text.length;
+    const int room = sub_sat(block->width, text.length);
     const int e = room >= 6 ? 6 : room >= 1 ? 1 : 0;
     return assemble(block, text, missing ? "      " : e == 6 ? "+00:00" : "Z", e);
 }
@@ -61,7 +61,7 @@ std::int32_t assemble_universal(FormatBlock* block, Text text, bool missing) {
 // The zone's own offset text, asked of the host for the room left; none for
 // a missing value or fewer than three places.
 std::int32_t assemble_zone(FormatBlock* block, Text text, bool missing, double offset) {
-    const int room = block->width - text.length;
+    const int room = sub_sat(block->width, text.length);
     char zone[kZoneArea];
     std::int32_t e = 0;
     if (!missing && room >= 3) hostcall::xkgtzstr(zone, room, &e, offset);
@@ -73,7 +73,7 @@ std::int32_t assemble_zone(FormatBlock* block, Text text, bool missing, double o
 int datetime_decimals(int w, int d) {
     const int shown = d < 0 ? 0 : d > 6 ? 6 : d;
     if (19 + shown + (shown > 0 ? 1 : 0) <= w) return d;
-    return max(0, min(d, w - 21));
+    return max(0, min(d, sub_sat(w, 21)));
 }
 
 // The datetime text of v in the work area, through f8601dt on a copy of the
@@ -92,7 +92,7 @@ std::int32_t render_datetime(const FormatBlock* block, double v, char (&area)[kD
 // The time text of v, through f8601tm, with the decimals that leave at least
 // one place for a designator. Sets the inner width.
 std::int32_t render_time(const FormatBlock* block, double v, char (&area)[kTimeArea], int* inner_width) {
-    const int k = max(0, min(min(block->decimals, block->width - 10), 6));
+    const int k = max(0, min(min(block->decimals, sub_sat(block->width, 10)), 6));
     FormatBlock inner = *block;
     inner.decimals = k;
     inner.width = 8 + k + (k > 0 ? 1 : 0);

@@ -77,7 +77,7 @@ HourText settle(Clock& c, int width, int decimals, int neg) {
         wzstjls(h.digits, field, 'l', &h.length, nullptr);
         // The decimals shown: what the width leaves, and what the text area
         // and the table of powers can hold.
-        int k = min(decimals, width - h.length - neg - kFixedPlaces);
+        int k = min(decimals, sub_sat(width, h.length + neg + kFixedPlaces));
         k = min(k, min(kAreaSize - neg - h.length - kFixedPlaces, 31));
         h.decimals = k < 0 ? 0 : k;
         if (!rounds_up(c.fraction, h.decimals)) return h;

@@ -22,6 +22,14 @@ int min(int a, int b);
 int max(int a, int b);
 }
 
+// a - b and a + b held within int: the widths, decimals and capacities a
+// caller gives may be any int, the extremes included.
+inline int clamp_to_int(long long v) {
+    return v < -2147483647LL - 1 ? -2147483647 - 1 : v > 2147483647LL ? 2147483647 : static_cast<int>(v);
+}
+inline int sub_sat(int a, int b) { return clamp_to_int(static_cast<long long>(a) - b); }
+inline int add_sat(int a, int b) { return clamp_to_int(static_cast<long long>(a) + b); }
+
 // In-place fills used for blank and asterisk fields (16 bytes at a time up to
 // 96 bytes, the library fill beyond).
 void fill_bytes(char* dst, int n, char ch);

@@ -1,6 +1,7 @@
-// Many threads render and read through one host at once, while registration
-// refreshes the shared module state; every result must equal the one a
-// single thread gets. Run under ThreadSanitizer by the test script.
+// Eight threads render and read every family through one host at once, with
+// diagnostics on (so that problems are logged from many threads at once),
+// while registration refreshes the shared module state; every result must
+// equal the one a single thread gets. Run under ThreadSanitizer by the test script.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -78,6 +79,26 @@ TEST(Concurrency, ThreadsRenderAndReadThroughOneHost) {
     for (const auto& c : kCalls)
         if (const auto* e = host.find(c.name, c.kind)) prepared.push_back({e, &c, run(host, *e, c)});
     ASSERT_GE(prepared.size(), 8u);
+    // Every family: each entry of the catalogue on a value it renders, one
+    // out of range and one with a problem to log.
+    std::vector<Call> every;
+    for (const auto& e : host.catalogue()) {
+        const bool packed = e.kind == isofmt::Kind::format && e.shape != isofmt::Shape::numeric;
+        const bool interval = e.shape == isofmt::Shape::interval_format;
+        if (e.kind == isofmt::Kind::informat) {
+            every.push_back({e.name.c_str(), e.kind, "2020-01-01T10:00:00/P1M2DT3H", -1, -1});
+            every.push_back({e.name.c_str(), e.kind, "P1Y2", -1, -1});
+        } else if (packed) {
+            every.push_back({e.name.c_str(), e.kind, interval ? "2020115103000FFD000000000000000G" : "0001203040506FFC", -1, -1});
+            every.push_back({e.name.c_str(), e.kind, interval ? "2020115103000FFD000000000000000G" : "0001203040506FFC", 5, 0});
+        } else {
+            every.push_back({e.name.c_str(), e.kind, 1.9e9 + 0.125, -1, e.max_decimals});
+            every.push_back({e.name.c_str(), e.kind, 32700.5, -1, -1});
+            every.push_back({e.name.c_str(), e.kind, 1e300, -1, -1});
+        }
+    }
+    for (const auto& c : every) prepared.push_back({host.find(c.name, c.kind), &c, run(host, *host.find(c.name, c.kind), c)});
+    ASSERT_GT(log_lines, 0u);
 
     // Refreshing the shared module state while the formats read it.
     void* module = dlopen((std::string(ISOFMT_PLUGIN_DIR) + "/dtaltfm1.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -94,9 +115,9 @@ TEST(Concurrency, ThreadsRenderAndReadThroughOneHost) {
         }
     });
     std::vector<std::thread> workers;
-    for (int t = 0; t < 4; ++t)
+    for (int t = 0; t < 8; ++t)
         workers.emplace_back([&, t] {
-            for (int i = 0; i < 1500; ++i)
+            for (int i = 0; i < 150; ++i)
                 for (std::size_t k = 0; k < prepared.size(); ++k) {
                     const auto& p = prepared[(k + t) % prepared.size()];
                     const auto got = run(host, *p.entry, *p.call);

@@ -86,7 +86,9 @@ std::int32_t parse_word(std::string_view option, std::string_view text) {
         if (read_all(t.substr(2), u, 16)) return static_cast<std::int32_t>(u);
     } else if (!t.empty()) {
         std::int32_t v = 0;
-        if (read_all(t.front() == '+' ? t.substr(1) : t, v, 10)) return v;
+        const std::string_view digits = t.front() == '+' ? t.substr(1) : t;
+        if ((digits.size() == t.size() || digits.empty() || digits.front() != '-') && read_all(digits, v, 10))
+            return v;  // "+-1" is not a number
     }
     throw UsageError(std::string(option) + ": bad number '" + std::string(text) +
                      "' (a 32-bit word, decimal or 0x hexadecimal)");

@@ -4,6 +4,16 @@
 //
 // Any number of threads may call format(), format_packed() and informat() on
 // one Host at once.
+//
+// Any number of Hosts may live in one process, each with its own results:
+// each binds an image of every plug-in of its own (the plug-in file itself
+// while no image of it is loaded, otherwise a private in-memory copy of it),
+// so the plug-ins' globals and module state of one host never reach another,
+// and destroying a host leaves the others sound. The services that receive
+// no environment (the DEBUG option, the log, the GMT offset, the missing text
+// of a request without an environment) answer for the host whose method is
+// running on the calling thread; a routine called directly, outside any Host
+// method, is answered for the most recently created live host.
 #pragma once
 
 #include <cstddef>
@@ -41,12 +51,16 @@ struct EnvironmentConfig {
     std::string time_zone = "UTC";  // IANA zone name, or a fixed offset: "+05:30", "-03:00", "UTC"
     std::string missing_text = ".";
     bool month_table = true;        // false: no month-abbreviation table in the environment
+    bool named_storage = true;      // false: the environment has no named storage
 };
 
 struct HostConfig {
     EnvironmentConfig environment;               // the default environment
     std::string debug;                           // the host option DEBUG ("" = not set)
     std::function<void(std::string_view)> log;   // log sink; null: one line per entry on stderr
+    // For testing plug-ins: asked before each request to the host's
+    // allocators (size and allocation flags); true refuses it (null).
+    std::function<bool(std::size_t size, std::uint32_t flags)> refuse_allocation;
 };
 
 enum class Kind { format, informat };
