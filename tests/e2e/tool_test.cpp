@@ -24,10 +24,13 @@ TEST(ToolUsage, ErrorsExitTwoWithOneLineNamingTheProblem) {
         std::vector<std::string> args;
         std::string named;  // what the message must mention
     } rows[] = {
-        {{}, "no command given (list, format, informat or demo; see 'isofmt --help')"},
+        {{}, "no command given (list, format, informat, convert or demo; see 'isofmt --help')"},
         {{"--tz", "UTC"}, "no command given"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
-        {{"format"}, "FORMAT"},
+        {{"format"}, "no FORMAT given (NAME[W][.D], see 'isofmt list' and 'isofmt format --help')"},
+        {{"informat", "--status"}, "no FORMAT given"},
+        {{"list", "E8601DA"}, "list takes no values: 'E8601DA'"},
+        {{"demo", "--", "x"}, "demo takes no values: 'x'"},
         {{"format", "NOPE", "0"}, "unknown format 'NOPE'"},
         {{"format", "E8601DZX", "0"}, "unknown format 'E8601DZX'"},
         {{"informat", "E8601DA", "0"}, "E8601DA is a format"},

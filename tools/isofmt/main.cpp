@@ -98,7 +98,15 @@ std::vector<std::string> order_arguments(CLI::App& app, const std::map<std::stri
         }
         values.push_back(a);
     }
-    if (!command && !help) throw UsageError(std::string("no command given (") + kCommands + "; see 'isofmt --help')");
+    if (!help) {
+        if (!command) throw UsageError(std::string("no command given (") + kCommands + "; see 'isofmt --help')");
+        const bool converts = command_name == "format" || command_name == "informat";
+        if (converts && values.empty())
+            throw UsageError("no FORMAT given (NAME[W][.D], see 'isofmt list' and 'isofmt " + command_name +
+                             " --help')");
+        if ((command_name == "list" || command_name == "demo") && !values.empty())
+            throw UsageError(command_name + " takes no values: " + quote(values.front()));
+    }
     std::vector<std::string> ordered = main_options;
     if (command) {
         ordered.push_back(command_name);
@@ -279,8 +287,7 @@ struct CommandLine {
                                 ->type_name("DIR");
         app.footer(kMainFooter);
         list->add_flag("--long", long_list, "with headers, ranges, descriptions and samples");
-        list->footer("Example:\n  isofmt list --long");
-        demo->footer("Example:\n  isofmt demo --tz America/New_York --missing NA");
+
         for (CLI::App* c : {format, informat}) {
             c->add_option("FORMAT", format_name, "NAME[W][.D], for example E8601DZ26.3")->required();
             c->add_option("VALUE", values, "the values, or - for standard input");
@@ -303,15 +310,20 @@ struct CommandLine {
                 ->type_name("N");
         raw.mode_given = informat->add_option("--mode", raw.mode, "parse mode: 0, 0x80, 0x100 or 0x200 (exact values)")
                              ->type_name("N");
-        format->footer(kFormatFooter);
-        informat->footer(kInformatFooter);
+        const std::string common =
+            "Options of every command (see isofmt --help): --tz ZONE, --debug TEXT, --missing TEXT, "
+            "--plugins DIR.\n\n";
+        list->footer(common + "Example:\n  isofmt list --long");
+        demo->footer(common + "Example:\n  isofmt demo --tz America/New_York --missing NA");
+        format->footer(common + kFormatFooter);
+        informat->footer(common + kInformatFooter);
         add_csv_options(convert, csv);
         convert->add_flag("--validate", settings.validate, "set the validation flag of the call block");
         convert->add_option("--capacity", raw.capacity, "output capacity")->type_name("N");
         convert->add_option("--options", raw.options, "render options of the formats")->type_name("N");
         convert->add_option("--dt-options", raw.dt_options, "IS860VL datetime halves")->type_name("N");
         convert->add_option("--mode", raw.mode, "parse mode of the informats")->type_name("N");
-        convert->footer("Options of every command: --tz ZONE, --debug TEXT, --missing TEXT, --plugins DIR (see isofmt --help).");
+        convert->footer(common + "Example:\n  isofmt convert in.csv --column start=E8601DZ26.3 --informat span=IS860DU");
     }
 };
 
