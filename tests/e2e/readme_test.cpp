@@ -1,11 +1,15 @@
 // Every example of the README and the reference, run as written: each
 // "$ " line of a console block is run through bash (scripts/run and isofmt
 // being the built tool), and its standard output must be the lines that
-// follow it, byte for byte.
+// follow it, byte for byte. They run in a directory of their own, one per
+// file, where an example may leave files for the next.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "tool_runner.h"
 
@@ -49,13 +53,16 @@ TEST(Documentation, EveryExampleHoldsByteForByte) {
     const std::string tool = shell_quoted(ISOFMT_TOOL);
     std::size_t count = 0;
     for (const char* file : {ISOFMT_SOURCE_DIR "/README.md", ISOFMT_SOURCE_DIR "/docs/reference.md"}) {
+        std::string dir = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/isofmt-doc-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir.data()), nullptr);
         for (const Example& e : examples(file)) {
-            const std::string command =
-                "isofmt() { " + tool + " \"$@\"; }\n" + replace_all(e.command, "scripts/run ", "isofmt ");
+            const std::string command = "cd " + shell_quoted(dir) + " || exit\nisofmt() { " + tool +
+                                        " \"$@\"; }\n" + replace_all(e.command, "scripts/run ", "isofmt ");
             const ToolRun run = run_shell(command);
             EXPECT_EQ(run.out, e.output) << e.file << ":" << e.line << ": " << e.command << "\n" << run.err;
             ++count;
         }
+        std::filesystem::remove_all(dir);
     }
     EXPECT_GE(count, 20u);
 }
