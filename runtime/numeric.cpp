@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "environment.h"
 #include "services.h"
@@ -118,6 +119,12 @@ int fixed_fast(double magnitude, int k, char* text, bool* zero) {
     return len;
 }
 
+std::string_view trim_blanks(std::string_view t) {
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
 void fill(char* out, int count, char c) {
     if (count > 0) std::memset(out, c, static_cast<std::size_t>(count));
 }
@@ -214,12 +221,16 @@ std::int32_t wzrlchr(const char* text, std::int32_t limit, std::int32_t, std::in
     return ok ? 0 : 1;
 }
 
+// The missing-value notation: "." or the environment's missing-value text
+// (the text that missing values are written as, so that output reads back),
+// either of them surrounded by any blanks. The service is handed no
+// environment: the host's default one answers.
 std::int32_t wzifmch(const char* text, std::int32_t length, char*) {
-    if (!text) return 0;
-    std::int32_t a = 0, b = length;
-    while (a < b && text[a] == ' ') ++a;
-    while (b > a && text[b - 1] == ' ') --b;
-    return (b - a == 1 && text[a] == '.') ? 1 : 0;
+    if (!text || length < 0) return 0;
+    const std::string_view t = trim_blanks(std::string_view(text, static_cast<std::size_t>(length)));
+    if (t == ".") return 1;
+    const detail::HostEnvironment* e = detail::host_environment(nullptr);
+    return e && t == trim_blanks(e->data->missing_text) ? 1 : 0;
 }
 
 }  // namespace isofmt::service

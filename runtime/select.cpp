@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -40,11 +41,6 @@ bool read_count(std::string_view digits, int& out) {
     return ec == std::errc() && end == digits.data() + digits.size() && out <= kMaxField;
 }
 
-std::string quoted(std::string_view text) {
-    std::string q(1, '\'');
-    (q += text) += '\'';
-    return q;
-}
 
 bool holds_plugin(const std::filesystem::path& directory) {
     std::error_code ec;
@@ -57,7 +53,7 @@ bool holds_plugin(const std::filesystem::path& directory) {
 
 Selection select_routine(const Host& host, std::string_view text, Kind kind) {
     const std::string unknown =
-        std::string("unknown ") + kind_word(kind) + " " + quoted(text) + " (see 'isofmt list')";
+        std::string("unknown ") + kind_word(kind) + " " + quote_text(text) + " (see 'isofmt list')";
     const CatalogueEntry* entry = longest_prefix(host, text, kind);
     if (!entry) {
         const Kind other = kind == Kind::format ? Kind::informat : Kind::format;
@@ -71,17 +67,44 @@ Selection select_routine(const Host& host, std::string_view text, Kind kind) {
     std::string_view rest = text.substr(entry->name.size());
     const std::size_t dot = rest.find('.');
     const std::string_view width = rest.substr(0, dot);
-    if (!width.empty() && (width[0] < '0' || width[0] > '9')) throw std::invalid_argument(unknown);
+    // A letter after the name makes it another name; anything else is the width (E8601DA-1).
+    if (!rest.empty() && std::isalpha(static_cast<unsigned char>(rest[0]))) throw std::invalid_argument(unknown);
     if (!width.empty() && (!read_count(width, s.width) || s.width < 1))
-        throw std::invalid_argument("bad width " + quoted(width) + " in " + quoted(text) +
+        throw std::invalid_argument("bad width " + quote_text(width) + " in " + quote_text(text) +
                                     " (a number from 1 to " + std::to_string(kMaxField) + ")");
     if (dot != std::string_view::npos) {
         const std::string_view decimals = rest.substr(dot + 1);
         if (!decimals.empty() && !read_count(decimals, s.decimals))
-            throw std::invalid_argument("bad decimals " + quoted(decimals) + " in " + quoted(text) +
+            throw std::invalid_argument("bad decimals " + quote_text(decimals) + " in " + quote_text(text) +
                                         " (a number from 0 to " + std::to_string(kMaxField) + ")");
     }
     return s;
+}
+
+std::string quote_text(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string q = "'";
+    const std::size_t shown = std::min(text.size(), kQuoteLimit);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+        case '\t': q += "\\t"; continue;
+        case '\n': q += "\\n"; continue;
+        case '\r': q += "\\r"; continue;
+        case '\0': q += "\\0"; continue;
+        case '\\': q += "\\\\"; continue;
+        case '\'': q += "\\'"; continue;
+        default: break;
+        }
+        if (c < 0x20 || c >= 0x7f) {
+            ((q += "\\x") += kHex[c >> 4]) += kHex[c & 15];
+        } else {
+            q += static_cast<char>(c);
+        }
+    }
+    q += "'";
+    if (shown < text.size()) q += "... (" + std::to_string(text.size()) + " bytes)";
+    return q;
 }
 
 std::string plugin_directory_near(const void* address) {

@@ -199,7 +199,7 @@ TEST(ToolConvert, CellsEqualTheFormatAndInformatCommands) {
         {{}, "IS860DU", false, {"0001203040506FFC", "FFFFFFFFFFFFFFFF"}},
         {{"--options", "1"}, "IS860VL", false, {"2020115103000FFDFFFF1FFFFFFFFFFC"}},
         {{}, "IS860VL", true, {"2020-01-15T10:30:00/P1M", "P1D/2020-01-01T00:00:00", "junk"}},
-        {{"--mode", "1"}, "IS860DU", true, {"P1Y2M3DT4H5M6S", "-PT30M", "P1"}},
+        {{"--mode", "0x80"}, "IS860DU", true, {"P1Y2M3DT4H5M6S", "-PT30M", "P1"}},
     };
     for (const Case& c : cases) {
         const std::string command = c.informat ? "informat" : "format";

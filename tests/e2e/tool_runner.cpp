@@ -12,12 +12,6 @@
 namespace e2e {
 namespace {
 
-std::string shell_quoted(std::string_view s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 // A file in the temporary directory, removed when it goes out of scope.
 struct TempFile {
     std::string path;
@@ -38,15 +32,7 @@ struct TempFile {
     }
 };
 
-}  // namespace
-
-ToolRun run_tool(const std::vector<std::string>& args, std::string_view input) {
-    TempFile in, err;
-    std::ofstream(in.path, std::ios::binary) << input;
-    std::string command = shell_quoted(ISOFMT_TOOL);
-    for (const std::string& a : args) command += " " + shell_quoted(a);
-    command += " <" + shell_quoted(in.path) + " 2>" + shell_quoted(err.path);
-
+ToolRun run_captured(const std::string& command, const TempFile& err) {
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) throw std::runtime_error("popen failed");
@@ -56,6 +42,32 @@ ToolRun run_tool(const std::vector<std::string>& args, std::string_view input) {
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.err = err.read();
     return run;
+}
+
+}  // namespace
+
+std::string shell_quoted(std::string_view s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string tool_command(const std::vector<std::string>& args) {
+    std::string command = shell_quoted(ISOFMT_TOOL);
+    for (const std::string& a : args) command += " " + shell_quoted(a);
+    return command;
+}
+
+ToolRun run_tool(const std::vector<std::string>& args, std::string_view input) {
+    TempFile in, err;
+    std::ofstream(in.path, std::ios::binary) << input;
+    return run_captured(tool_command(args) + " <" + shell_quoted(in.path) + " 2>" + shell_quoted(err.path), err);
+}
+
+ToolRun run_shell(const std::string& command) {
+    TempFile script, err;
+    std::ofstream(script.path, std::ios::binary) << command << "\n";
+    return run_captured("bash " + shell_quoted(script.path) + " 2>" + shell_quoted(err.path), err);
 }
 
 std::vector<std::string> lines(const std::string& text) {

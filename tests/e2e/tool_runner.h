@@ -16,6 +16,14 @@ struct ToolRun {
 // Runs ISOFMT_TOOL with the arguments, feeding `input` to its standard input.
 ToolRun run_tool(const std::vector<std::string>& args, std::string_view input = {});
 
+// The shell words that run ISOFMT_TOOL with the arguments, each quoted.
+std::string tool_command(const std::vector<std::string>& args);
+std::string shell_quoted(std::string_view s);
+
+// Runs a shell command (bash), capturing its standard output and the
+// standard error of the whole command.
+ToolRun run_shell(const std::string& command);
+
 inline std::string stars(int n) { return std::string(n, '*'); }
 inline std::string blanks(int n) { return std::string(n, ' '); }
 

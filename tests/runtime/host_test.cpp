@@ -77,8 +77,46 @@ TEST(Literals, DatesTimesAndDatetimes) {
         EXPECT_EQ(*v, c.value) << c.text;
     }
     for (const char* bad : {"", "2020", "2020-02-30", "2020-13-01", "20200115", "2020-01-15T", "2020-01-15T25:00",
-                            "10:60", "10:30:00.", "2020-01-15T10:30:00+", "2020-01-15 x", "abc", "12.5"}) {
+                            "10:60", "10:30:00.", "2020-01-15T10:30:00+", "2020-01-15 x", "abc", "12.5",
+                            "103000", "1030", "T", "T10", "20200115T10:30:00", "2020-01-15T103000", "2020-01-15Z",
+                            "10:30Zx", "10:30+1", "10:30+24", "20200230T000000", "T10:30:60"}) {
         EXPECT_FALSE(host.parse_literal(bad).has_value()) << bad;
+        EXPECT_FALSE(isofmt::read_literal(bad).has_value()) << bad;
+    }
+}
+
+// The kind, the clock reading as written and the offset, in both forms.
+TEST(Literals, KindsFormsAndZones) {
+    using K = isofmt::Literal::Kind;
+    struct Case {
+        const char* text;
+        K kind;
+        double clock;
+        bool zoned;
+        int offset;
+        double universal;
+    };
+    const double d = 21929 * 86400.0;  // 2020-01-15T00:00:00
+    const Case cases[] = {
+        {"2020-01-15", K::date, 21929, false, 0, 21929},
+        {"20200115T103000", K::datetime, d + 37800, false, 0, d + 37800},
+        {"20200115t103000,5z", K::datetime, d + 37800.5, true, 0, d + 37800.5},
+        {"20200115T1030-0130", K::datetime, d + 37800, true, -5400, d + 43200},
+        {"2020-01-15T10:30:00+01", K::datetime, d + 37800, true, 3600, d + 34200},
+        {"T103000", K::time, 37800, false, 0, 37800},
+        {"T10:30", K::time, 37800, false, 0, 37800},
+        {"103000Z", K::time, 37800, true, 0, 37800},
+        {"0030+01:00", K::time, 1800, true, 3600, 84600},   // wraps back over midnight
+        {"23:30:00-01:00", K::time, 84600, true, -3600, 1800},
+    };
+    for (const Case& c : cases) {
+        const std::optional<isofmt::Literal> lit = isofmt::read_literal(c.text);
+        ASSERT_TRUE(lit.has_value()) << c.text;
+        EXPECT_EQ(lit->kind, c.kind) << c.text;
+        EXPECT_EQ(lit->clock, c.clock) << c.text;
+        EXPECT_EQ(lit->zoned, c.zoned) << c.text;
+        EXPECT_EQ(lit->offset, c.offset) << c.text;
+        EXPECT_EQ(lit->universal(), c.universal) << c.text;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "service_host.h"
 
@@ -114,6 +115,24 @@ TEST(TextServices, HexDigitsIntegersAndTheMissingNotation) {
     char scratch[16];
     for (const char* yes : {".", "  .  ", "   ."}) EXPECT_NE(hostcall::wzifmch(yes, std::strlen(yes), scratch), 0) << yes;
     for (const char* no : {"..", "", "   ", "0", ". x", "\t."}) EXPECT_EQ(hostcall::wzifmch(no, std::strlen(no), scratch), 0) << no;
+}
+
+// The environment's missing-value text reads back as missing, as "." does.
+TEST(MissingNotation, TheEnvironmentsMissingTextToo) {
+    char scratch[16];
+    struct Case {
+        const char* missing_text;
+        std::vector<const char*> yes, no;
+    } cases[] = {
+        {"NA", {"NA", " NA  ", "."}, {"na", "N A", "NAN", ""}},
+        {" - ", {"-", "  -", "."}, {"--", " "}},
+        {"", {"", "    ", "."}, {"x"}},
+    };
+    for (const Case& c : cases) {
+        ServiceHost h(runtime_test::with_environment({.missing_text = c.missing_text}));
+        for (const char* t : c.yes) EXPECT_NE(hostcall::wzifmch(t, std::strlen(t), scratch), 0) << c.missing_text << ": " << t;
+        for (const char* t : c.no) EXPECT_EQ(hostcall::wzifmch(t, std::strlen(t), scratch), 0) << c.missing_text << ": " << t;
+    }
 }
 
 }  // namespace

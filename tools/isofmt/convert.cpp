@@ -1,6 +1,9 @@
-// The format and informat commands: one output line per value.
+// The format and informat commands: one output line per value, from the
+// arguments or streamed from standard input.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,11 +16,11 @@ namespace {
 
 // Writes the routine's text and, with --status, a TAB and the status: the
 // status word for formats, the problem code and its message for informats.
-// Lines are gathered and written in blocks; flush() writes what is held.
+// Lines are gathered and written in blocks (every write checked); flush()
+// writes what is held.
 class LineWriter {
 public:
     LineWriter(bool status, Kind kind) : status_(status), kind_(kind) { pending_.reserve(kBlock + 256); }
-    ~LineWriter() { flush(); }
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
@@ -39,9 +42,8 @@ public:
     }
 
     void flush() {
-        if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), stdout);
+        write_out(pending_);
         pending_.clear();
-        std::fflush(stdout);
     }
 
 private:
@@ -52,7 +54,7 @@ private:
 };
 
 // The lines of standard input, read in blocks; a line's CR LF end counts as
-// LF.
+// LF. A read error throws IoError.
 class LineReader {
 public:
     bool next(std::string_view& line) {
@@ -67,9 +69,12 @@ public:
             at_ = 0;
             const std::size_t had = held_.size();
             held_.resize(had + kBlock);
+            errno = 0;
             const std::size_t got = std::fread(held_.data() + had, 1, kBlock, stdin);
             held_.resize(had + got);
             if (got == 0) {
+                if (std::ferror(stdin))
+                    throw IoError(std::string("cannot read standard input: ") + std::strerror(errno ? errno : EIO));
                 if (held_.empty()) return false;
                 line = cut(0, held_.size());  // the last line, without its LF
                 at_ = held_.size();
@@ -90,6 +95,72 @@ private:
     std::size_t at_ = 0;
 };
 
+// One run of the command over its values, all rendered into one target
+// (the numeric formats allocate nothing per value).
+class Conversion {
+public:
+    Conversion(const Host& host, const Settings& settings, const Selection& selection)
+        : host_(host),
+          settings_(settings),
+          entry_(*selection.entry),
+          request_(make_request(host, settings, selection)),
+          rules_{settings.environment.missing_text},
+          target_(std::max<std::size_t>(host.room(entry_, request_), 1)),
+          out_(settings.status, entry_.kind) {}
+
+    // One value; `where` names it in messages ("value 2", "standard input, line 7").
+    void convert(std::string_view text, const std::string& where) {
+        if (entry_.kind == Kind::informat) {
+            const Written w = host_.informat_to(entry_, text, request_, target_.data(), target_.size());
+            write(w);
+            if (w.status != 0 && settings_.keep_going)
+                report(where, "problem " + std::to_string(w.status) + " with " + quote(text) + ": " +
+                                  problem_text(w.status));
+            return;
+        }
+        if (!read_value(entry_, text, rules_, value_, problem_)) {
+            if (!settings_.keep_going) throw UsageError(where.empty() ? problem_ : where + ": " + problem_);
+            report(where, problem_);
+            value_ = missing_value(entry_);
+        }
+        write(entry_.shape == Shape::numeric
+                  ? host_.format_to(entry_, value_.number, request_, target_.data(), target_.size())
+                  : host_.format_packed_to(entry_, value_.packed, request_, target_.data(), target_.size()));
+    }
+
+    void convert_standard_input() {
+        LineReader in;
+        std::string_view line;
+        while (in.next(line)) convert(line, "standard input, line " + std::to_string(++line_number_));
+    }
+
+    void flush() { out_.flush(); }
+    bool all_read() const { return all_read_; }
+
+private:
+    void write(const Written& w) { out_.write(std::string_view(target_.data(), w.length), w.status); }
+
+    void report(const std::string& where, const std::string& problem) {
+        all_read_ = false;
+        // The lines before it come first when both go to one place.
+        out_.flush();
+        finish_output();
+        std::fprintf(stderr, "isofmt: %s: %s\n", where.c_str(), problem.c_str());
+    }
+
+    const Host& host_;
+    const Settings& settings_;
+    const CatalogueEntry& entry_;
+    const Request request_;
+    const ValueRules rules_;
+    std::vector<char> target_;
+    LineWriter out_;
+    FormatValue value_;
+    std::string problem_;
+    long line_number_ = 0;
+    bool all_read_ = true;
+};
+
 }  // namespace
 
 int convert_command(const Host& host, const Settings& settings, Kind kind,
@@ -98,40 +169,29 @@ int convert_command(const Host& host, const Settings& settings, Kind kind,
     if (values.empty())
         throw UsageError(std::string("no ") + (kind == Kind::format ? "VALUE" : "TEXT") +
                          " given (use - to read them from standard input)");
-    const Request request = make_request(host, settings, selection);
-
-    // Every argument is read before anything is written, so that a usage
-    // error leaves standard output empty.
-    if (selection.entry->shape == Shape::numeric)
+    // Without --keep-going every argument is read before anything is
+    // written, so that a usage error leaves standard output empty.
+    if (kind == Kind::format && !settings.keep_going) {
+        const ValueRules rules{settings.environment.missing_text};
+        FormatValue value;
+        std::string problem;
         for (const std::string& v : values)
-            if (v != "-") parse_value(host, v);
-
-    // One target for every value: the numeric formats allocate nothing per value.
-    std::vector<char> target(std::max<std::size_t>(host.room(*selection.entry, request), 1));
-    auto convert = [&](std::string_view v) {
-        return run_to(host, selection, request, v, target.data(), target.size());
-    };
-    LineWriter out(settings.status, selection.entry->kind);
-    for (const std::string& v : values) {
-        if (v != "-") {
-            const Written w = convert(v);
-            out.write(std::string_view(target.data(), w.length), w.status);
-            continue;
-        }
-        LineReader in;
-        std::string_view line;
-        for (long number = 1; in.next(line); ++number) {
-            try {
-                const Written w = convert(line);
-                out.write(std::string_view(target.data(), w.length), w.status);
-            } catch (const UsageError& e) {
-                out.flush();
-                throw UsageError(std::string(e.what()) + " on line " + std::to_string(number) +
-                                 " of standard input");
-            }
-        }
+            if (v != "-" && !read_value(*selection.entry, v, rules, value, problem)) throw UsageError(problem);
     }
-    return 0;
+    Conversion conversion(host, settings, selection);
+    try {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i] == "-")
+                conversion.convert_standard_input();
+            else
+                conversion.convert(values[i], "value " + std::to_string(i + 1));
+        }
+    } catch (const UsageError&) {
+        conversion.flush();  // the lines before the bad value stay written
+        throw;
+    }
+    conversion.flush();
+    return conversion.all_read() ? kExitOk : kExitNotRead;
 }
 
 }  // namespace isofmt::tool

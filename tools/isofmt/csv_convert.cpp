@@ -77,6 +77,7 @@ struct Column {
     Selection selection;
     Request request;
     std::string missing;  // the routine's rendering of a missing value
+    ValueRules rules;     // how cells are read: the missing text reads as missing
 };
 
 struct Plan {
@@ -166,6 +167,7 @@ Column resolve(const Host& host, const Settings& settings, const std::string& op
     c.label = header.empty() ? std::to_string(c.field + 1) : header[c.field];
     c.header = (header.empty() ? c.label : header[c.field]) + "_" + c.selection.entry->name;
     c.request = make_request(host, settings, c.selection);
+    c.rules = ValueRules{settings.environment.missing_text};
     c.missing = missing_rendering(host, c);
     return c;
 }
@@ -210,7 +212,7 @@ std::string convert_cell(const Host& host, const Column& c, std::string_view cel
     };
     Result r;
     try {
-        r = run(host, c.selection, c.request, cell);
+        r = run(host, c.selection, c.request, cell, c.rules);
     } catch (const UsageError& unread) {
         const std::string message = shown(unread.what(), kShownMessage);
         report("value", message, message);

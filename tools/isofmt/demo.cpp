@@ -10,14 +10,13 @@
 namespace isofmt::tool {
 namespace {
 
-enum class ValueKind { date, time, datetime };
-
 struct Sample {
     const char* value;  // as the format command takes it
     const char* meaning;
 };
 
-// One present value, with a fraction, per kind of value (in ValueKind order).
+// One present value, with a fraction, per kind of value (date, time, datetime:
+// the first three of ValueKind).
 constexpr Sample kPresent[] = {
     {"17790", "2008-09-15"},
     {"32700.25", "09:05:00.25"},
@@ -25,28 +24,6 @@ constexpr Sample kPresent[] = {
 };
 constexpr const char* kMissing = ".";
 constexpr const char* kOutOfRange = "1e12";
-
-// What a format expects, from the end of its name; the longest ending wins.
-// Names the table does not know are given datetimes.
-ValueKind value_kind(const std::string& name) {
-    struct Ending {
-        std::string_view text;
-        ValueKind kind;
-    };
-    static constexpr Ending kEndings[] = {
-        {"DA", ValueKind::date},       {"DT", ValueKind::datetime},     {"DZ", ValueKind::datetime},
-        {"DN", ValueKind::datetime},   {"DX", ValueKind::datetime},     {"LX", ValueKind::datetime},
-        {"TM", ValueKind::time},       {"TZ", ValueKind::time},         {"LZ", ValueKind::time},
-        {"TX", ValueKind::time},       {"TIME", ValueKind::time},       {"TOD", ValueKind::time},
-        {"HOUR", ValueKind::time},     {"MMSS", ValueKind::time},       {"HHMM", ValueKind::time},
-        {"TAMPM", ValueKind::time},    {"DTAMPM", ValueKind::datetime}, {"DYAMPM", ValueKind::datetime},
-    };
-    const Ending* best = nullptr;
-    for (const Ending& e : kEndings)
-        if (std::string_view(name).ends_with(e.text) && (!best || e.text.size() > best->text.size()))
-            best = &e;
-    return best ? best->kind : ValueKind::datetime;
-}
 
 // Rows of cells, printed in columns as wide as their widest cell.
 class Table {
@@ -98,7 +75,7 @@ void numeric_table(const Host& host, const Settings& settings) {
     for (const CatalogueEntry& e : host.catalogue()) {
         if (e.kind != Kind::format || e.shape != Shape::numeric) continue;
         const Selection s{&e, e.default_width, e.default_decimals};
-        const Sample& present = kPresent[static_cast<int>(value_kind(e.name))];
+        const Sample& present = kPresent[static_cast<int>(value_kind(e))];
         t.add({format_text(s), present.meaning, cell(host, settings, s, present.value),
                cell(host, settings, s, kMissing), cell(host, settings, s, kOutOfRange)});
     }

@@ -1,4 +1,6 @@
-// Values and numeric options from the command line, and one routine call.
+// VALUE texts read as the kind of value a format takes, numeric options, and
+// one routine call.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -25,7 +27,8 @@ std::string_view trim(std::string_view t) {
 bool equals_ignoring_case(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -77,7 +80,145 @@ bool read_all(std::string_view t, T& out, int base) {
     return ec == std::errc() && end == t.data() + t.size();
 }
 
+bool is_missing(std::string_view t, const ValueRules& rules) {
+    return t == "." || equals_ignoring_case(t, "nan") || t == trim(rules.missing_text);
+}
+
+const char* literal_kind_name(Literal::Kind k) {
+    switch (k) {
+    case Literal::Kind::date: return "date";
+    case Literal::Kind::time: return "time";
+    case Literal::Kind::datetime: break;
+    }
+    return "datetime";
+}
+
+// What a numeric format's value may look like, for the messages.
+const char* value_help(ValueKind kind) {
+    switch (kind) {
+    case ValueKind::date: return "a day number, a date such as 2020-01-15, or . for missing";
+    case ValueKind::time: return "seconds, a time such as 10:30:00 or T103000, or . for missing";
+    default: break;
+    }
+    return "seconds since 1960-01-01, a datetime such as 2020-01-15T10:30:00 or 20200115T103000Z, "
+           "a date, or . for missing";
+}
+
+bool read_numeric(const CatalogueEntry& entry, std::string_view t, std::string_view text,
+                  FormatValue& value, std::string& problem) {
+    const ValueKind want = value_kind(entry);
+    if (std::optional<double> v = read_number(t)) {
+        value.number = *v;
+        return true;
+    }
+    const std::optional<Literal> lit = read_literal(t);
+    if (!lit) {
+        problem = "unparsable value " + quote(text) + " (" + entry.name + " takes " + value_help(want) + ")";
+        return false;
+    }
+    const bool fits = (want == ValueKind::date && lit->kind == Literal::Kind::date) ||
+                      (want == ValueKind::time && lit->kind == Literal::Kind::time) ||
+                      (want == ValueKind::datetime && lit->kind != Literal::Kind::time);
+    if (!fits) {
+        problem = quote(text) + " is a " + literal_kind_name(lit->kind) + "; " + entry.name + " takes a " +
+                  value_kind_name(want);
+        return false;
+    }
+    if (lit->zoned && takes_local_time(entry)) {
+        problem = quote(text) + " has a zone designator; " + entry.name + " takes a local " +
+                  value_kind_name(want) + " in the --tz zone: give it without the designator";
+        return false;
+    }
+    value.number = lit->kind == Literal::Kind::date && want == ValueKind::datetime ? lit->clock * 86400.0
+                                                                                 : lit->universal();
+    return true;
+}
+
+std::size_t packed_digits(const CatalogueEntry& entry) { return entry.shape == Shape::interval_format ? 32 : 16; }
+
+bool read_packed(const CatalogueEntry& entry, std::string_view t, std::string_view text, FormatValue& value,
+                 std::string& problem) {
+    const std::size_t n = packed_digits(entry);
+    bool hex = t.size() == n;
+    for (char c : t) hex = hex && std::isxdigit(static_cast<unsigned char>(c));
+    if (!hex) {
+        problem = "bad packed value " + quote(text) + " (" + entry.name + " takes " + std::to_string(n) +
+                  " hexadecimal digits, or . for missing)";
+        return false;
+    }
+    value.packed.assign(t);
+    return true;
+}
+
 }  // namespace
+
+ValueKind value_kind(const CatalogueEntry& e) {
+    switch (e.shape) {
+    case Shape::informat: return ValueKind::text;
+    case Shape::interval_format: return ValueKind::packed_interval;
+    case Shape::duration_format: return e.name == "IS860PD" ? ValueKind::packed_datetime : ValueKind::packed_duration;
+    case Shape::numeric: break;
+    }
+    // The numeric formats by the end of their names; the longest ending wins.
+    struct Ending {
+        std::string_view text;
+        ValueKind kind;
+    };
+    static constexpr Ending kEndings[] = {
+        {"DA", ValueKind::date},       {"DT", ValueKind::datetime},     {"DZ", ValueKind::datetime},
+        {"DN", ValueKind::datetime},   {"DX", ValueKind::datetime},     {"LX", ValueKind::datetime},
+        {"TM", ValueKind::time},       {"TZ", ValueKind::time},         {"LZ", ValueKind::time},
+        {"TX", ValueKind::time},       {"TIME", ValueKind::time},       {"TOD", ValueKind::time},
+        {"HOUR", ValueKind::time},     {"MMSS", ValueKind::time},       {"HHMM", ValueKind::time},
+        {"TAMPM", ValueKind::time},    {"DTAMPM", ValueKind::datetime}, {"DYAMPM", ValueKind::datetime},
+    };
+    const Ending* best = nullptr;
+    for (const Ending& end : kEndings)
+        if (std::string_view(e.name).ends_with(end.text) && (!best || end.text.size() > best->text.size()))
+            best = &end;
+    return best ? best->kind : ValueKind::datetime;
+}
+
+const char* value_kind_name(ValueKind kind) {
+    switch (kind) {
+    case ValueKind::date: return "date";
+    case ValueKind::time: return "time";
+    case ValueKind::datetime: return "datetime";
+    case ValueKind::packed_duration: return "packed duration";
+    case ValueKind::packed_datetime: return "packed datetime";
+    case ValueKind::packed_interval: return "packed interval";
+    case ValueKind::text: break;
+    }
+    return "text";
+}
+
+bool takes_local_time(const CatalogueEntry& e) {
+    const std::string_view name = e.name;
+    return e.shape == Shape::numeric && (name.ends_with("LX") || name.ends_with("LZ"));
+}
+
+bool read_value(const CatalogueEntry& entry, std::string_view text, const ValueRules& rules, FormatValue& value,
+                std::string& problem) {
+    const std::string_view t = trim(text);
+    if (entry.shape == Shape::informat) {
+        problem = entry.name + " is an informat: it takes text, not a value";
+        return false;
+    }
+    // A blank packed value is what a host holds for none: missing as well.
+    if (is_missing(t, rules) || (t.empty() && entry.shape != Shape::numeric)) {
+        value = missing_value(entry);
+        return true;
+    }
+    if (entry.shape == Shape::numeric) return read_numeric(entry, t, text, value, problem);
+    return read_packed(entry, t, text, value, problem);
+}
+
+FormatValue missing_value(const CatalogueEntry& entry) {
+    FormatValue v;
+    v.number = std::numeric_limits<double>::quiet_NaN();
+    if (entry.shape != Shape::numeric) v.packed.assign(packed_digits(entry), 'F');
+    return v;
+}
 
 std::int32_t parse_word(std::string_view option, std::string_view text) {
     const std::string_view t = trim(text);
@@ -90,17 +231,8 @@ std::int32_t parse_word(std::string_view option, std::string_view text) {
         if ((digits.size() == t.size() || digits.empty() || digits.front() != '-') && read_all(digits, v, 10))
             return v;  // "+-1" is not a number
     }
-    throw UsageError(std::string(option) + ": bad number '" + std::string(text) +
-                     "' (a 32-bit word, decimal or 0x hexadecimal)");
-}
-
-double parse_value(const Host& host, std::string_view text) {
-    const std::string_view t = trim(text);
-    if (t == "." || equals_ignoring_case(t, "nan")) return std::numeric_limits<double>::quiet_NaN();
-    if (std::optional<double> v = read_number(t)) return *v;
-    if (std::optional<double> v = host.parse_literal(t)) return *v;
-    throw UsageError("unparsable value '" + std::string(text) +
-                     "' (a number, . or nan, or an ISO 8601 date, time or datetime)");
+    throw UsageError(std::string(option) + ": bad number " + quote(text) +
+                     " (a 32-bit word, decimal or 0x hexadecimal)");
 }
 
 Request make_request(const Host& host, const Settings& settings, const Selection& selection) {
@@ -116,38 +248,23 @@ Request make_request(const Host& host, const Settings& settings, const Selection
     return r;
 }
 
-Result run(const Host& host, const Selection& selection, const Request& request,
-           std::string_view value) {
+Result run_format(const Host& host, const Selection& selection, const Request& request, const FormatValue& value) {
     const CatalogueEntry& e = *selection.entry;
-    switch (e.shape) {
-    case Shape::numeric:
-        return host.format(e, parse_value(host, value), request);
-    case Shape::duration_format:
-    case Shape::interval_format:
-        return host.format_packed(e, value, request);
-    case Shape::informat:
-        break;
-    }
-    return host.informat(e, value, request);
+    if (e.shape == Shape::numeric) return host.format(e, value.number, request);
+    return host.format_packed(e, value.packed, request);
 }
 
-}  // namespace isofmt::tool
+Result run_informat(const Host& host, const Selection& selection, const Request& request, std::string_view text) {
+    return host.informat(*selection.entry, text, request);
+}
 
-namespace isofmt::tool {
-
-Written run_to(const Host& host, const Selection& selection, const Request& request, std::string_view value,
-               char* out, std::size_t cap) {
-    const CatalogueEntry& e = *selection.entry;
-    switch (e.shape) {
-    case Shape::numeric:
-        return host.format_to(e, parse_value(host, value), request, out, cap);
-    case Shape::duration_format:
-    case Shape::interval_format:
-        return host.format_packed_to(e, value, request, out, cap);
-    case Shape::informat:
-        break;
-    }
-    return host.informat_to(e, value, request, out, cap);
+Result run(const Host& host, const Selection& selection, const Request& request, std::string_view value,
+           const ValueRules& rules) {
+    if (selection.entry->kind == Kind::informat) return run_informat(host, selection, request, value);
+    FormatValue v;
+    std::string problem;
+    if (!read_value(*selection.entry, value, rules, v, problem)) throw UsageError(problem);
+    return run_format(host, selection, request, v);
 }
 
 }  // namespace isofmt::tool

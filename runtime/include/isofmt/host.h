@@ -110,6 +110,26 @@ struct Written {
     std::int32_t status = 0;
 };
 
+// An ISO 8601 date, time or datetime literal: extended (2020-01-15,
+// 10:30:00.5, 2020-01-15T10:30:00+01:00) or basic (T103000, 103000Z,
+// 20200115T103000-0500), a time or datetime with an optional zone
+// designator (Z, +hh, +hhmm, +hh:mm). A basic-form time needs its leading T
+// or its designator, and a basic-form date its time: a bare digit string is
+// a number, not a literal.
+struct Literal {
+    enum class Kind { date, time, datetime };
+    Kind kind = Kind::date;
+    double clock = 0;    // as written: days, seconds since midnight, or seconds since 1960-01-01T00:00:00
+    bool zoned = false;  // a zone designator followed
+    int offset = 0;      // seconds east of UTC that it named
+
+    // The value in universal time: the clock less the offset; a time of day
+    // wraps around midnight.
+    ISOFMT_API double universal() const;
+};
+
+ISOFMT_API std::optional<Literal> read_literal(std::string_view text);
+
 class ISOFMT_API Host {
 public:
     explicit Host(HostConfig config = {});
@@ -151,8 +171,9 @@ public:
     Written informat_to(const CatalogueEntry& entry, std::string_view text, const Request& request, char* out,
                         std::size_t cap) const;
 
-    // The host value of an ISO 8601 literal: a date (days), a time (seconds)
-    // or a datetime (seconds since 1960-01-01T00:00:00).
+    // The host value of an ISO 8601 literal (read_literal): a date (days), a
+    // time (seconds) or a datetime (seconds since 1960-01-01T00:00:00), in
+    // universal time.
     std::optional<double> parse_literal(std::string_view text) const;
 
     // A per-task environment with its own zone, missing text and month table,

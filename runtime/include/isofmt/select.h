@@ -11,6 +11,12 @@ namespace isofmt {
 
 // kMaxField (isofmt/host.h) bounds the width and decimals a FORMAT text may give.
 
+// A text as messages show it: in single quotes, at most kQuoteLimit bytes of
+// it (then "..." and its length), bytes that do not print escaped (\t, \0,
+// \x1b), a backslash or a quote escaped by a backslash.
+inline constexpr std::size_t kQuoteLimit = 60;
+ISOFMT_API std::string quote_text(std::string_view text);
+
 // A FORMAT text resolved against the catalogue.
 struct Selection {
     const CatalogueEntry* entry = nullptr;
