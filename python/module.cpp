@@ -21,11 +21,8 @@
 namespace isofmt::python {
 namespace {
 
-// Marks this module's file for the plug-in look-up.
-const char kModuleMark = 0;
-
-// The process's host, started on first use with the plug-ins found beside
-// this module, and one environment per zone and missing text asked for.
+// The process's host, started on first use with the plug-ins of the search path
+// (ISOFMT_PLUGIN_PATH, else beside this module), and one environment per zone and missing text asked for.
 class Engine {
 public:
     static Engine& get() {
@@ -54,7 +51,7 @@ public:
     }
 
 private:
-    Engine() { host_.load_directory(plugin_directory_near(&kModuleMark)); }
+    Engine() { host_.load_plugins(); }
 
     Host host_;
     std::mutex mutex_;

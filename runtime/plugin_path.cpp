@@ -66,10 +66,22 @@ std::vector<std::string> plugin_search_path() {
         }
     }
     const fs::path program = program_directory(), library = library_directory();
-    if (!program.empty()) add(path, program / ISOFMT_PLUGINS_FROM_BINDIR);
-    if (!library.empty()) add(path, library / ISOFMT_PLUGINS_FROM_LIBDIR);
-    add(path, program);
-    add(path, library);
+    // A runtime inside a shared object of its own (libisofmt.so, the Python
+    // module, the SQLite extension) looks beside that object first: where
+    // the install puts the plug-ins seen from lib/, lib/isofmt/ and a Python
+    // site directory (lib/python3.N/dist-packages), then the object's own
+    // directory (the build tree).
+    if (!library.empty() && library != program) {
+        add(path, library / ISOFMT_PLUGINS_FROM_LIBDIR);
+        add(path, library / "plugins");
+        add(path, library / "../.." / ISOFMT_PLUGINS_FROM_LIBDIR);
+        add(path, library);
+    }
+    if (!program.empty()) {
+        add(path, program / ISOFMT_PLUGINS_FROM_BINDIR);
+        add(path, program / ISOFMT_PLUGINS_FROM_LIBDIR);
+        add(path, program);
+    }
     return path;
 }
 

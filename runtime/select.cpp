@@ -1,13 +1,11 @@
 // FORMAT texts (NAME[W][.D]) and where an embedding library finds the plug-ins.
 #include "isofmt/select.h"
 
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 namespace isofmt {
@@ -42,12 +40,6 @@ bool read_count(std::string_view digits, int& out) {
 }
 
 
-bool holds_plugin(const std::filesystem::path& directory) {
-    std::error_code ec;
-    for (const char* name : {"dtbasic1.so", "dtextnd1.so", "dtaltfm1.so", "dtclockf.so"})
-        if (std::filesystem::is_regular_file(directory / name, ec)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -105,29 +97,6 @@ std::string quote_text(std::string_view text) {
     q += "'";
     if (shown < text.size()) q += "... (" + std::to_string(text.size()) + " bytes)";
     return q;
-}
-
-std::string plugin_directory_near(const void* address) {
-    namespace fs = std::filesystem;
-    if (const char* path = std::getenv("ISOFMT_PLUGIN_PATH")) {
-        std::string_view rest = path;
-        while (!rest.empty()) {
-            const std::size_t colon = rest.find(':');
-            const std::string_view entry = rest.substr(0, colon);
-            if (!entry.empty() && holds_plugin(fs::path(entry))) return std::string(entry);
-            rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-        }
-    }
-    Dl_info info{};
-    if (dladdr(address, &info) == 0 || !info.dli_fname)
-        throw std::runtime_error("cannot tell which file the isofmt code was loaded from");
-    std::error_code ec;
-    fs::path own = fs::weakly_canonical(fs::path(info.dli_fname), ec).parent_path();
-    for (const fs::path& candidate : {own, own / "plugins", own / "isofmt" / "plugins",
-                                      own / ".." / ".." / "isofmt" / "plugins"})
-        if (holds_plugin(candidate)) return candidate.lexically_normal().string();
-    throw std::runtime_error("no isofmt plug-ins beside " + own.string() +
-                             " (set ISOFMT_PLUGIN_PATH to their directory)");
 }
 
 }  // namespace isofmt

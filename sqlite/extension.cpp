@@ -26,15 +26,12 @@ SQLITE_EXTENSION_INIT1
 namespace isofmt::sqlite {
 namespace {
 
-// Marks this extension's file for the plug-in look-up.
-const char kExtensionMark = 0;
-
-// The process's host, started on first use with the plug-ins found beside
-// this extension; a failed start is tried again on the next call.
+// The process's host, started on first use with the plug-ins of the search path
+// (ISOFMT_PLUGIN_PATH, else beside this extension); a failed start is tried again on the next call.
 const Host& host() {
     static const std::unique_ptr<Host> host = [] {
         auto h = std::make_unique<Host>();
-        h->load_directory(plugin_directory_near(&kExtensionMark));
+        h->load_plugins();
         return h;
     }();
     return *host;

@@ -108,4 +108,4 @@ def test_plugin_path(tmp_path, path, works):
     if works:
         assert run.stdout == "1960-01-01\n"
     else:
-        assert "no isofmt plug-ins beside" in run.stderr and "ISOFMT_PLUGIN_PATH" in run.stderr
+        assert "no plug-ins found" in run.stderr and "ISOFMT_PLUGIN_PATH" in run.stderr

@@ -195,10 +195,12 @@ private:
 };
 
 // Where load_plugins() looks when given no directory, in order: each entry
-// of ISOFMT_PLUGIN_PATH (colon-separated); the installed plug-in directory
-// relative to the program (../lib/isofmt/plugins) and relative to the
-// library holding this runtime; then the program's and that library's own
-// directories, where a build puts the plug-ins beside them.
+// of ISOFMT_PLUGIN_PATH (colon-separated); when this runtime sits in a
+// shared object of its own (libisofmt.so, the Python module, the SQLite
+// extension), the installed plug-in directory seen from that object
+// (isofmt/plugins, plugins, ../../isofmt/plugins) and its own directory;
+// then the installed directory relative to the program (../lib/isofmt/plugins)
+// and the program's own directory, where a build puts the plug-ins.
 ISOFMT_API std::vector<std::string> plugin_search_path();
 
 // The first directory of plugin_search_path() that holds a plug-in; throws

@@ -30,13 +30,5 @@ struct Selection {
 // (an unknown name, a format given as an informat, a bad width or decimals).
 ISOFMT_API Selection select_routine(const Host& host, std::string_view text, Kind kind);
 
-// The directory to load the plug-ins from for code in the shared object that
-// holds `address` (a function of the caller's own library): the first entry of
-// ISOFMT_PLUGIN_PATH (colon-separated) that holds a plug-in, else the first of
-// the object's own directory, its plugins/ subdirectory, isofmt/plugins
-// beside it and ../../isofmt/plugins (where `cmake --install` puts them seen
-// from lib/, lib/isofmt/ and a Python site directory) that holds one.
-// Throws std::runtime_error when none does.
-ISOFMT_API std::string plugin_directory_near(const void* address);
 
 }  // namespace isofmt
