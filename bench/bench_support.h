@@ -45,4 +45,14 @@ inline FormatBlock call_block(const void* value, int width, int decimals, char* 
     return b;
 }
 
+// An environment of the loaded host in America/New_York, for the zoned families.
+inline Environment* new_york() {
+    static Environment* env = [] {
+        isofmt::EnvironmentConfig config;
+        config.time_zone = "America/New_York";
+        return loaded_host().create_environment(config);
+    }();
+    return env;
+}
+
 }  // namespace bench_support

@@ -22,15 +22,6 @@ namespace {
 using peers::Family;
 using peers::Input;
 
-Environment* new_york() {
-    static Environment* env = [] {
-        isofmt::EnvironmentConfig config;
-        config.time_zone = "America/New_York";
-        return bench_support::loaded_host().create_environment(config);
-    }();
-    return env;
-}
-
 // isofmt's routine for a family, called through the address the loaded
 // plug-in registered, as a host calls it.
 class Ours {
@@ -45,7 +36,7 @@ public:
         block_.decimals = f.decimals;
         block_.capacity = f.informat ? (shape_ == isofmt::Shape::informat && std::strcmp(f.name, "IS860VL") == 0 ? 32 : 16)
                                      : f.width;
-        block_.environment = f.new_york ? new_york() : nullptr;
+        block_.environment = f.new_york ? bench_support::new_york() : nullptr;
     }
 
     // The routine's text of one input in out; returns its output length.

@@ -18,15 +18,6 @@ namespace {
 
 using bench_support::kUnixEpoch;
 
-Environment* new_york() {
-    static Environment* env = [] {
-        isofmt::EnvironmentConfig config;
-        config.time_zone = "America/New_York";
-        return bench_support::loaded_host().create_environment(config);
-    }();
-    return env;
-}
-
 // Datetimes spread over 1900 to 2100 with millisecond fractions; a power of
 // two of them so that the index wraps with a mask.
 const std::vector<double>& datetimes() {
@@ -48,7 +39,7 @@ void format_routine(benchmark::State& state, const char* name, int width, int de
     FormatRoutine* routine = bench_support::routine_of(name);
     char out[64];
     FormatBlock block = bench_support::call_block(nullptr, width, decimals, out);
-    block.environment = zoned ? new_york() : nullptr;
+    block.environment = zoned ? bench_support::new_york() : nullptr;
     const std::vector<double>& values = datetimes();
     std::size_t i = 0;
     for (auto _ : state) {
