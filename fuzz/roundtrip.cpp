@@ -1,8 +1,9 @@
 // Fuzzes the round trip of the duration, datetime and interval informats and
 // formats of the loaded plug-ins: a text the informat accepts, shown by the
 // format (durations with designators, datetimes delimited) and read again,
-// gives the same packed digits (unless the format cannot show it: blanks for
-// a missing value, asterisks for one too long for its work area).
+// gives the same packed digits, or digits that show as the same text (unless
+// the format cannot show it: blanks for a missing value, asterisks for one
+// too long for its work area).
 #include <cstdlib>
 #include <string>
 
@@ -55,7 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A value too long for the format's work area shows as asterisks.
     if (back.find_first_not_of('*') == std::string::npos) return 0;
     const isofmt::Result second = read(bound[k], back);
-    if (second.status != 0 || second.text != first.text) {
+    // One value may have two packed spellings: P0M40D keeps its digits as
+    // written (month absent, day 40), while P40D, a lone day count past 31,
+    // is stored as a single-unit count. Those must still show the same text.
+    bool same = second.status == 0 && second.text == first.text;
+    if (!same && second.status == 0) {
+        const isofmt::Result again = host->format_packed(*bound[k].format, second.text, show);
+        same = again.status == 0 && again.text == shown.text;
+    }
+    if (!same) {
         std::fprintf(stderr, "round trip: '%.*s' -> %s -> '%s' -> %s (%d)\n", static_cast<int>(text.size()),
                      text.data(), first.text.c_str(), back.c_str(), second.text.c_str(), second.status);
         std::abort();
