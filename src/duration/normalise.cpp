@@ -21,6 +21,10 @@ void rebuild_missing(Entity* e, int keep) {
     for (int c = 0; c < component::kFraction; ++c)
         if (*component::field(e, c) == 0 && c != keep) mask |= component::kMissingBit[c];
     e->missing = mask;
+    // Nothing left: the zero duration, stored as zero weeks as the interval
+    // derivation stores two coinciding ends. With every component absent the
+    // digits would show as "P", which reads back as missing.
+    if (mask == 0xFE) e->unit_code = component::kWeeksCode, e->weeks = 1;
 }
 
 // Days into months of 30 days, months into years; then packed.

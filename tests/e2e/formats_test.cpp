@@ -241,6 +241,11 @@ TEST(Informats, PackedDigits) {
         {"IS860VL", "2020-01-01T00:00:00/P1M40D", "2020101000000FFDFFFF211FFFFFFFFC"},
         // A lone duration that its digits hold is stored as written.
         {"IS860VL", "P1M40D", "1960101000000003FFFF140FFFFFFFFC"},
+        // Weeks that carry to nothing are the zero duration, zero weeks (P0W),
+        // not a record of absent components that shows as "P" and reads back
+        // as missing.
+        {"IS860DU", "PT0w0,0", "000000000000000E"},
+        {"IS860VL", "PT0w0,0", "1960101000000003000000000000000E"},
     });
 }
 
