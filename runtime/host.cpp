@@ -80,11 +80,22 @@ const CatalogueEntry& Host::entry(std::string_view name, Kind kind) const {
 
 namespace {
 
-// A request field: -1 for the default, else from `low` to kMaxField.
-void check_field(const CatalogueEntry& entry, const char* field, int value, int low) {
-    if (value == -1 || (value >= low && value <= kMaxField)) return;
+[[noreturn, gnu::cold, gnu::noinline]] void field_out_of_range(const CatalogueEntry& entry, const char* field,
+                                                               int value, int low) {
     throw Error(entry.name + ": " + field + " " + std::to_string(value) + " is out of range (" + std::to_string(low) +
                 " to " + std::to_string(kMaxField) + ", or -1 for the default)");
+}
+
+// A request field: -1 for the default, else from `low` to kMaxField.
+inline void check_field(const CatalogueEntry& entry, const char* field, int value, int low) {
+    if (value == -1 || (value >= low && value <= kMaxField)) [[likely]]
+        return;
+    field_out_of_range(entry, field, value, low);
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void target_too_small(const CatalogueEntry& entry, std::size_t cap, int room) {
+    throw Error(entry.name + ": the target holds " + std::to_string(cap) + " characters, the call needs " +
+                std::to_string(room));
 }
 
 // One call: the block over the caller's target and, for text input, a copy
@@ -112,9 +123,8 @@ public:
 
     // The caller's target, checked for room.
     void target(const CatalogueEntry& entry, char* out, std::size_t cap) {
-        if (cap < static_cast<std::size_t>(room))
-            throw Error(entry.name + ": the target holds " + std::to_string(cap) + " characters, the call needs " +
-                                        std::to_string(room));
+        if (cap < static_cast<std::size_t>(room)) [[unlikely]]
+            target_too_small(entry, cap, room);
         block.output = out;
     }
 
@@ -140,8 +150,13 @@ private:
     std::unique_ptr<char[]> input_;
 };
 
-void require(const CatalogueEntry& entry, bool ok, const char* what) {
-    if (!ok || !entry.routine) throw Error(entry.name + ": " + what);
+[[noreturn, gnu::cold, gnu::noinline]] void refuse(const CatalogueEntry& entry, const char* what) {
+    throw Error(entry.name + ": " + what);
+}
+
+inline void require(const CatalogueEntry& entry, bool ok, const char* what) {
+    if (!ok || !entry.routine) [[unlikely]]
+        refuse(entry, what);
 }
 
 // A call through a target of exactly its room, returned as a string.

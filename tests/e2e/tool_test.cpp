@@ -211,6 +211,24 @@ TEST(ToolFormat, StreamsAcrossBlocks) {
     EXPECT_THAT(bad.err, HasSubstr("line " + std::to_string(kLines + 1)));
 }
 
+// Lines longer than a block, and status texts that cross a block's end.
+TEST(ToolFormat, LongLinesAndStatusAcrossBlocks) {
+    const std::string pad(150000, ' ');
+    EXPECT_EQ(ok_lines({"format", "E8601DA", "-"}, "1\n" + pad + "5" + pad + "\n" + pad + "2\r\n3"),
+              (std::vector<std::string>{"1960-01-02", "1960-01-06", "1960-01-03", "1960-01-04"}));
+    const std::string good = ok_lines({"informat", "--status", "IS860DU", "PT30M"}).at(0);
+    const std::string bad = ok_lines({"informat", "--status", "IS860DU", "P1Y2Q"}).at(0);
+    ASSERT_GT(bad.size(), good.size() + 4);
+    std::string input;
+    std::vector<std::string> want;
+    for (int i = 0; i < 9000; ++i) {
+        const bool fails = i % 3 != 0;
+        input += fails ? "P1Y2Q\n" : "PT30M\n";
+        want.push_back(fails ? bad : good);
+    }
+    EXPECT_EQ(ok_lines({"informat", "--status", "IS860DU", "-"}, input), want);
+}
+
 TEST(ToolFormat, StatusWordAfterTab) {
     EXPECT_EQ(ok_lines({"format", "--status", "CLKDT16", "0", "1e12"}),
               (std::vector<std::string>{"01JAN60:00:00:00\t0x00000000", stars(16) + "\t0x8001d815"}));

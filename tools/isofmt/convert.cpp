@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,89 +15,125 @@
 namespace isofmt::tool {
 namespace {
 
-// Writes the routine's text and, with --status, a TAB and the status: the
-// status word for formats, the problem code and its message for informats.
-// Lines are gathered and written in blocks (every write checked); flush()
-// writes what is held.
+// Gathers the output lines and writes them in blocks (every write checked).
+// A routine writes its text straight into the block at target(), which has
+// the room of one call free; commit() ends the line: with --status a TAB and
+// the status (the status word for formats, the problem code and its message
+// for informats), then LF. flush() writes what is held.
 class LineWriter {
 public:
-    LineWriter(bool status, Kind kind) : status_(status), kind_(kind) { pending_.reserve(kBlock + 256); }
+    LineWriter(bool status, Kind kind, std::size_t room)
+        : status_(status), kind_(kind), size_(kBlock + room + 1), buffer_(new char[size_]) {}
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
 
-    void write(std::string_view text, std::int32_t status) {
-        pending_.append(text);
-        if (status_) {
-            char word[16];
-            if (kind_ == Kind::format) {
-                std::snprintf(word, sizeof word, "\t0x%08x", static_cast<unsigned>(status));
-                pending_ += word;
-            } else {
-                std::snprintf(word, sizeof word, "\t%d", static_cast<int>(status));
-                pending_ += word;
-                if (status != 0) (pending_ += '\t') += problem_text(status);
-            }
-        }
-        pending_ += '\n';
-        if (pending_.size() >= kBlock) flush();
+    char* target() { return buffer_.get() + used_; }
+
+    void commit(std::size_t length, std::int32_t status) {
+        used_ += length;
+        if (status_) append_status(status);
+        if (used_ == size_) flush();
+        buffer_[used_++] = '\n';
+        if (used_ >= kBlock) flush();
     }
 
     void flush() {
-        write_out(pending_);
-        pending_.clear();
+        write_out(std::string_view(buffer_.get(), used_));
+        used_ = 0;
     }
 
 private:
+    void append_status(std::int32_t status) {
+        char word[16];
+        if (kind_ == Kind::format) {
+            std::snprintf(word, sizeof word, "\t0x%08x", static_cast<unsigned>(status));
+            append(word);
+            return;
+        }
+        std::snprintf(word, sizeof word, "\t%d", static_cast<int>(status));
+        append(word);
+        if (status != 0) {
+            append("\t");
+            append(problem_text(status));
+        }
+    }
+
+    void append(std::string_view text) {
+        while (!text.empty()) {
+            if (used_ == size_) flush();
+            const std::size_t n = std::min(text.size(), size_ - used_);
+            std::memcpy(buffer_.get() + used_, text.data(), n);
+            used_ += n;
+            text.remove_prefix(n);
+        }
+    }
+
     static constexpr std::size_t kBlock = 1 << 16;
     bool status_;
     Kind kind_;
-    std::string pending_;
+    std::size_t size_;  // kBlock, the room of a call and its LF
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 };
 
 // The lines of standard input, read in blocks; a line's CR LF end counts as
 // LF. A read error throws IoError.
 class LineReader {
 public:
+    LineReader() : buffer_(kBlock) {}
+
     bool next(std::string_view& line) {
         for (;;) {
-            const std::size_t end = held_.find('\n', at_);
-            if (end != std::string::npos) {
-                line = cut(at_, end);
-                at_ = end + 1;
+            const char* from = buffer_.data() + at_;
+            if (const void* lf = std::memchr(from, '\n', held_ - at_)) {
+                const char* end = static_cast<const char*>(lf);
+                at_ = static_cast<std::size_t>(end - buffer_.data()) + 1;
+                line = cut(from, end);
                 return true;
             }
-            held_.erase(0, at_);
+            // The start of a line moves to the front; a line that fills the
+            // buffer makes it grow.
+            held_ -= at_;
+            std::memmove(buffer_.data(), from, held_);
             at_ = 0;
-            const std::size_t had = held_.size();
-            held_.resize(had + kBlock);
+            if (held_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
             errno = 0;
-            const std::size_t got = std::fread(held_.data() + had, 1, kBlock, stdin);
-            held_.resize(had + got);
+            const std::size_t got = std::fread(buffer_.data() + held_, 1, buffer_.size() - held_, stdin);
             if (got == 0) {
                 if (std::ferror(stdin))
                     throw IoError(std::string("cannot read standard input: ") + std::strerror(errno ? errno : EIO));
-                if (held_.empty()) return false;
-                line = cut(0, held_.size());  // the last line, without its LF
-                at_ = held_.size();
+                if (held_ == 0) return false;
+                line = cut(buffer_.data(), buffer_.data() + held_);  // the last line, without its LF
+                at_ = held_;
                 return true;
             }
+            held_ += got;
         }
     }
 
 private:
-    std::string_view cut(std::size_t from, std::size_t to) const {
-        std::string_view l(held_.data() + from, to - from);
+    static std::string_view cut(const char* from, const char* to) {
+        std::string_view l(from, static_cast<std::size_t>(to - from));
         if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
         return l;
     }
 
     static constexpr std::size_t kBlock = 1 << 16;
-    std::string held_;
-    std::size_t at_ = 0;
+    std::vector<char> buffer_;
+    std::size_t held_ = 0;  // characters read into buffer_
+    std::size_t at_ = 0;    // where the next line starts
 };
 
-// One run of the command over its values, all rendered into one target
-// (the numeric formats allocate nothing per value).
+// Names a value in messages: "value 2", "standard input, line 7". Built
+// only when a message needs it.
+struct Where {
+    const char* what;
+    long number;
+    std::string text() const { return what + std::to_string(number); }
+};
+
+// One run of the command over its values, each rendered straight into the
+// output block (the numeric formats allocate nothing per value).
 class Conversion {
 public:
     Conversion(const Host& host, const Settings& settings, const Selection& selection)
@@ -105,47 +142,46 @@ public:
           entry_(*selection.entry),
           request_(make_request(host, settings, selection)),
           rules_{settings.environment.missing_text},
-          target_(std::max<std::size_t>(host.room(entry_, request_), 1)),
-          out_(settings.status, entry_.kind) {}
+          reader_(entry_, rules_),
+          room_(host.room(entry_, request_)),
+          out_(settings.status, entry_.kind, room_) {}
 
-    // One value; `where` names it in messages ("value 2", "standard input, line 7").
-    void convert(std::string_view text, const std::string& where) {
+    void convert(std::string_view text, Where where) {
         if (entry_.kind == Kind::informat) {
-            const Written w = host_.informat_to(entry_, text, request_, target_.data(), target_.size());
-            write(w);
+            const Written w = host_.informat_to(entry_, text, request_, out_.target(), room_);
+            out_.commit(w.length, w.status);
             if (w.status != 0 && settings_.keep_going)
                 report(where, "problem " + std::to_string(w.status) + " with " + quote(text) + ": " +
                                   problem_text(w.status));
             return;
         }
-        if (!read_value(entry_, text, rules_, value_, problem_)) {
-            if (!settings_.keep_going) throw UsageError(where.empty() ? problem_ : where + ": " + problem_);
+        if (!reader_.read(text, value_, problem_)) {
+            if (!settings_.keep_going) throw UsageError(where.text() + ": " + problem_);
             report(where, problem_);
             value_ = missing_value(entry_);
         }
-        write(entry_.shape == Shape::numeric
-                  ? host_.format_to(entry_, value_.number, request_, target_.data(), target_.size())
-                  : host_.format_packed_to(entry_, value_.packed, request_, target_.data(), target_.size()));
+        const Written w = entry_.shape == Shape::numeric
+                              ? host_.format_to(entry_, value_.number, request_, out_.target(), room_)
+                              : host_.format_packed_to(entry_, value_.packed, request_, out_.target(), room_);
+        out_.commit(w.length, w.status);
     }
 
     void convert_standard_input() {
         LineReader in;
         std::string_view line;
-        while (in.next(line)) convert(line, "standard input, line " + std::to_string(++line_number_));
+        while (in.next(line)) convert(line, Where{"standard input, line ", ++line_number_});
     }
 
     void flush() { out_.flush(); }
     bool all_read() const { return all_read_; }
 
 private:
-    void write(const Written& w) { out_.write(std::string_view(target_.data(), w.length), w.status); }
-
-    void report(const std::string& where, const std::string& problem) {
+    void report(Where where, const std::string& problem) {
         all_read_ = false;
         // The lines before it come first when both go to one place.
         out_.flush();
         finish_output();
-        std::fprintf(stderr, "isofmt: %s: %s\n", where.c_str(), problem.c_str());
+        std::fprintf(stderr, "isofmt: %s: %s\n", where.text().c_str(), problem.c_str());
     }
 
     const Host& host_;
@@ -153,7 +189,8 @@ private:
     const CatalogueEntry& entry_;
     const Request request_;
     const ValueRules rules_;
-    std::vector<char> target_;
+    const ValueReader reader_;
+    const std::size_t room_;
     LineWriter out_;
     FormatValue value_;
     std::string problem_;
@@ -184,7 +221,7 @@ int convert_command(const Host& host, const Settings& settings, Kind kind,
             if (values[i] == "-")
                 conversion.convert_standard_input();
             else
-                conversion.convert(values[i], "value " + std::to_string(i + 1));
+                conversion.convert(values[i], Where{"value ", static_cast<long>(i + 1)});
         }
     } catch (const UsageError&) {
         conversion.flush();  // the lines before the bad value stay written

@@ -84,6 +84,20 @@ struct ValueRules {
 bool read_value(const CatalogueEntry& entry, std::string_view text, const ValueRules& rules, FormatValue& value,
                 std::string& problem);
 
+// read_value for one entry and one set of rules, with what stays the same
+// from value to value worked out once. Keeps references to both.
+class ValueReader {
+public:
+    ValueReader(const CatalogueEntry& entry, const ValueRules& rules);
+    bool read(std::string_view text, FormatValue& value, std::string& problem) const;
+
+private:
+    const CatalogueEntry& entry_;
+    const ValueRules& rules_;
+    std::string_view missing_;  // the missing text without its blanks
+    bool numeric_;
+};
+
 // The value a format gets for a missing value: NaN, or all F.
 FormatValue missing_value(const CatalogueEntry& entry);
 
