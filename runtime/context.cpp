@@ -10,7 +10,6 @@ namespace {
 
 std::atomic<Context*> g_current{nullptr};
 std::mutex g_stack_mutex;
-thread_local Context* t_scope = nullptr;
 
 std::vector<Context*>& live_contexts() {
     static std::vector<Context*> contexts;
@@ -18,6 +17,8 @@ std::vector<Context*>& live_contexts() {
 }
 
 }  // namespace
+
+constinit thread_local Context* t_scope = nullptr;
 
 void Context::write_log(std::string_view line) {
     std::lock_guard lock(log_mutex_);
@@ -35,8 +36,6 @@ Context* current_context() {
     return scoped ? scoped : g_current.load(std::memory_order_acquire);
 }
 
-CallScope::CallScope(Context* context) : previous_(t_scope) { t_scope = context; }
-CallScope::~CallScope() { t_scope = previous_; }
 
 void enter_context(Context* context) {
     std::lock_guard lock(g_stack_mutex);

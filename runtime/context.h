@@ -40,12 +40,16 @@ Context* current_context();
 void enter_context(Context* context);
 void leave_context(Context* context);
 
+// The context of the call in progress on this thread (null outside any).
+extern constinit thread_local Context* t_scope;
+
 // Makes `context` current on this thread while the scope lasts; scopes nest
 // (a plug-in call made from within another host's call restores it after).
+// Inline: every value a Host renders opens one.
 class CallScope {
 public:
-    explicit CallScope(Context* context);
-    ~CallScope();
+    explicit CallScope(Context* context) : previous_(t_scope) { t_scope = context; }
+    ~CallScope() { t_scope = previous_; }
     CallScope(const CallScope&) = delete;
     CallScope& operator=(const CallScope&) = delete;
 

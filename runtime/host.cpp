@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -98,9 +99,7 @@ inline void check_field(const CatalogueEntry& entry, const char* field, int valu
                 std::to_string(room));
 }
 
-// One call: the block over the caller's target and, for text input, a copy
-// of the text of exactly its size (so that a sanitizer sees any read beyond
-// it).
+// One call: the block over the caller's target.
 //
 // The duration, interval and informat routines write at most the capacity.
 // The date and time routines write the width whatever the capacity, so a
@@ -111,11 +110,12 @@ public:
         check_field(entry, "width", r.width, 1);
         check_field(entry, "decimals", r.decimals, 0);
         check_field(entry, "capacity", r.capacity, 0);
-        const Kind kind = entry.kind;
         block.width = r.width == -1 ? entry.default_width : r.width;
         block.decimals = r.decimals == -1 ? entry.default_decimals : r.decimals;
-        block.capacity = r.capacity == -1 ? (kind == Kind::format ? block.width : entry.name == "IS860VL" ? 32 : 16)
-                                          : r.capacity;
+        block.capacity = r.capacity != -1               ? r.capacity
+                         : entry.kind == Kind::format   ? block.width
+                         : entry.name == "IS860VL"      ? 32
+                                                        : 16;
         room = std::max({block.capacity, entry.shape == Shape::numeric ? block.width : 0, 0});
         block.environment = r.environment;
         block.flags = r.validate ? kValidateFlag : 0;
@@ -128,15 +128,18 @@ public:
         block.output = out;
     }
 
-    // The text, blank-padded to at least `at_least` characters: a packed value
-    // is read as the 16 or 32 characters of a fixed-length host variable.
-    void text_input(std::string_view text, std::size_t at_least = 0) {
+    // The text, blank-padded to at least `at_least` characters (a packed
+    // value is read as the 16 or 32 characters of a fixed-length host
+    // variable), as a copy of exactly its size, so that a sanitizer sees any
+    // read beyond it. The caller keeps the copy for the call.
+    std::unique_ptr<char[]> text_input(std::string_view text, std::size_t at_least = 0) {
         const std::size_t size = std::max(text.size(), at_least);
-        input_ = std::make_unique<char[]>(size);
-        std::memset(input_.get(), ' ', size);
-        std::memcpy(input_.get(), text.data(), text.size());
-        block.value = input_.get();
+        auto input = std::make_unique<char[]>(size);
+        std::memset(input.get(), ' ', size);
+        std::memcpy(input.get(), text.data(), text.size());
+        block.value = input.get();
         block.input_length = static_cast<std::int32_t>(std::min<std::size_t>(size, INT32_MAX));
+        return input;
     }
 
     Written finish(std::int32_t status) const {
@@ -145,9 +148,6 @@ public:
 
     FormatBlock block{};
     int room = 0;
-
-private:
-    std::unique_ptr<char[]> input_;
 };
 
 [[noreturn, gnu::cold, gnu::noinline]] void refuse(const CatalogueEntry& entry, const char* what) {
@@ -192,7 +192,7 @@ Written Host::format_packed_to(const CatalogueEntry& entry, std::string_view hex
     detail::CallScope scope(&impl_->context);
     Call call(entry, request);
     call.target(entry, out, cap);
-    call.text_input(hex, interval ? 32 : 16);
+    const auto input = call.text_input(hex, interval ? 32 : 16);
     std::int32_t status =
         interval ? reinterpret_cast<IntervalFormatRoutine*>(entry.routine)(&call.block, request.options,
                                                                            request.dt_options)
@@ -208,7 +208,7 @@ Written Host::informat_to(const CatalogueEntry& entry, std::string_view text, co
     call.target(entry, out, cap);
     // An informat's target starts blank, as a host's character variable does.
     if (call.room > 0) std::memset(out, ' ', static_cast<std::size_t>(call.room));
-    call.text_input(text);
+    const auto input = call.text_input(text);
     return call.finish(reinterpret_cast<InformatRoutine*>(entry.routine)(&call.block, request.mode));
 }
 

@@ -1,10 +1,14 @@
 // The host calendar: day numbers from 1960-01-01, datetimes split into day
 // and time of day, and hours, minutes and seconds of a time.
+#include <date/date.h>
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "service_host.h"
 
@@ -129,6 +133,113 @@ TEST(Calendar, SplitsAgreeWithFmod) {
         ASSERT_EQ(hostcall::zhour(x), (t - in_hour) / 3600) << x;
         ASSERT_EQ(hostcall::zminute(x), (in_hour - std::fmod(in_hour, 60.0)) / 60) << x;
         ASSERT_EQ(hostcall::zsecond(x), std::fmod(t, 60.0)) << x;
+    }
+}
+
+// The calendar against the date library: the date of day numbers over the
+// whole range (every day of 1800-2200 and near both ends, every 7th day
+// elsewhere), and the day number of every month and day around them.
+TEST(Calendar, AgreesWithTheDateLibrary) {
+    ServiceHost h;
+    constexpr int kUnix1960 = -3653;
+    auto number = [](date::year_month_day ymd) { return date::sys_days(ymd).time_since_epoch().count() - kUnix1960; };
+    const int first = number(date::year::min() / 1 / 1), last = number(date::year::max() / 12 / 31);
+    const int near_1800 = number(date::year{1800} / 1 / 1), near_2200 = number(date::year{2200} / 12 / 31);
+    for (int day = first - 3; day <= last + 3;
+         day += (day < first + 1000 || day > last - 1000 || (day >= near_1800 && day <= near_2200)) ? 1 : 7) {
+        double y = 0, m = 0, d = 0;
+        const std::int32_t rc = hostcall::zymdjul(&y, &m, &d, hostcall::zjuldat(day + 0.5));
+        if (day < first || day > last) {
+            ASSERT_TRUE(rc != 0 && missing(y) && missing(m) && missing(d)) << day;
+            ASSERT_TRUE(missing(hostcall::zyear(day)) && missing(hostcall::zmonth(day)) && missing(hostcall::zday(day)));
+            continue;
+        }
+        const date::year_month_day want{date::sys_days(date::days(day + kUnix1960))};
+        ASSERT_EQ(rc, 0) << day;
+        ASSERT_EQ(y, static_cast<int>(want.year())) << day;
+        ASSERT_EQ(m, static_cast<unsigned>(want.month())) << day;
+        ASSERT_EQ(d, static_cast<unsigned>(want.day())) << day;
+        ASSERT_EQ(hostcall::zmdy(m, d, y), day);
+        if (day % 11 == 0) {
+            ASSERT_EQ(hostcall::zyear(day + 0.25), y);
+            ASSERT_EQ(hostcall::zmonth(day), m);
+            ASSERT_EQ(hostcall::zday(day), d);
+        }
+    }
+    auto years = [](int from, int to, int step) {
+        std::vector<int> v;
+        for (int y = from; y <= to; y += step) v.push_back(y);
+        return v;
+    };
+    for (const std::vector<int>& span :
+         {years(-32769, -32700, 1), years(-1000, 3000, 1), years(-32000, 32000, 997), years(32700, 32769, 1)}) {
+        for (int year : span) {
+            for (int month = -1; month <= 14; ++month) {
+                for (int day = -1; day <= 33; ++day) {
+                    const date::year_month_day ymd{date::year{year}, date::month(static_cast<unsigned>(month)),
+                                                   date::day(static_cast<unsigned>(day))};
+                    const bool ok = month >= 1 && day >= 1 && year >= static_cast<int>(date::year::min()) &&
+                                    year <= static_cast<int>(date::year::max()) && ymd.ok();
+                    const double got = hostcall::zmdy(month, day, year);
+                    if (ok) {
+                        ASSERT_EQ(got, number(ymd)) << year << "-" << month << "-" << day;
+                    } else {
+                        ASSERT_TRUE(missing(got)) << year << "-" << month << "-" << day;
+                    }
+                }
+            }
+        }
+    }
+    for (double bad : {0.5, -0.0001, 1e-9, kNaN, std::numeric_limits<double>::infinity()}) {
+        EXPECT_TRUE(missing(hostcall::zmdy(1 + bad, 1, 2000)));
+        EXPECT_TRUE(missing(hostcall::zmdy(1, 1 + bad, 2000)));
+        EXPECT_TRUE(missing(hostcall::zmdy(1, 1, 2000 + bad)));
+    }
+}
+
+// Hours, minutes and seconds against their definition by std::fmod at the
+// corners: either side of every unit boundary, fractions next to 1, the
+// exact-division limit, negative values within a day of zero, huge values.
+TEST(Calendar, SplitsAtTheCorners) {
+    ServiceHost h;
+    auto check = [](double x) {
+        double t = std::fmod(x, 86400.0);
+        double day = (x - t) / 86400.0;
+        if (t < 0) {
+            const double u = t + 86400;
+            if (u < 86400) {
+                t = u;
+                day -= 1;
+            } else {
+                t = 0;
+            }
+        }
+        t += 0.0;
+        const double in_hour = std::fmod(t, 3600.0);
+        const auto bits = [](double v) { return std::isnan(v) ? 0x7ff8000000000000ULL : std::bit_cast<std::uint64_t>(v); };
+        ASSERT_EQ(bits(hostcall::zdatprt(x)), bits(day + 0.0)) << x;
+        ASSERT_EQ(bits(hostcall::ztimprt(x)), bits(t)) << x;
+        ASSERT_EQ(bits(hostcall::zhour(x)), bits((t - in_hour) / 3600)) << x;
+        ASSERT_EQ(bits(hostcall::zminute(x)), bits((in_hour - std::fmod(in_hour, 60.0)) / 60)) << x;
+        ASSERT_EQ(bits(hostcall::zsecond(x)), bits(std::fmod(t, 60.0))) << x;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double x : {0.0, -0.0, 1e-300, -1e-300, -1e-20, -1e-11, -1e-10, 0x1p52, 0x1p52 - 1, 0x1p52 - 0.5, -0x1p52,
+                     -0x1p52 + 0.5, 0x1p53, -0x1p53, 0x1p63, 0x1p64, 1e300, -1e300, inf, -inf, kNaN,
+                     -86400.0, -86399.99999999999, -86400.00000000001})
+        check(x);
+    for (double base = -3 * 86400.0; base <= 3 * 86400.0; base += 60) {
+        for (double delta : {-1.0, -0.5, -1e-9, -1e-12, 0.0, 1e-12, 1e-9, 0.5, 0.9999999999}) check(base + delta);
+        check(std::nextafter(base, -inf));
+        check(std::nextafter(base, inf));
+        if (HasFatalFailure()) return;
+    }
+    std::mt19937_64 rng(86400);
+    for (int i = 0; i < 100000; ++i) {
+        const int exponent = static_cast<int>(rng() % 70) - 10;
+        const double x = std::ldexp(static_cast<double>(rng() >> 11) / 0x1p53, exponent) * (rng() % 2 ? 1 : -1);
+        check(x);
+        if (HasFatalFailure()) return;
     }
 }
 
