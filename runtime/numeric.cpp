@@ -1,6 +1,7 @@
 // Numeric and missing-value text: the host's plain numeric format, the
 // missing-value text, hexadecimal digits, reading a decimal integer and
 // recognising the missing-value notation. None of them allocates.
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -148,7 +149,7 @@ std::int32_t zfmmiss(FormatBlock* block) {
     return 0;
 }
 
-std::int32_t zfmt(FormatBlock* block) {
+std::int32_t zfmt_general(FormatBlock* block) {
     int w = block->width;
     if (w <= 0) {
         block->output_length = 0;
@@ -189,6 +190,71 @@ std::int32_t zfmt(FormatBlock* block) {
             break;
         }
     }
+    block->output_length = w;
+    return 0;
+}
+
+// "00" to "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The `count` digits of n (leading zeros included) before `end`; returns
+// where they start.
+template <class Unsigned>
+char* put_digits(char* end, Unsigned n, int count) {
+    for (; count >= 2; count -= 2, n /= 100) {
+        end -= 2;
+        std::memcpy(end, &kDigitPairs[2 * (n % 100)], 2);
+    }
+    if (count > 0) *--end = static_cast<char>('0' + n % 10);
+    return end;
+}
+
+// The common case, written straight into the field from its right end: a
+// finite value whose text with the decimals asked for fits the width and
+// that fixed_fast can round (at most 9 decimals, below 2^40 units, not near
+// a half). It writes what zfmt_general writes; anything else goes there.
+std::int32_t zfmt(FormatBlock* block) {
+    static constexpr double kScale[kFastDecimals + 1] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    // Powers of ten up to the first above kFastLimit: every whole part is below it.
+    static constexpr std::uint64_t kPow10[] = {1,          10,          100,          1000,         10000,
+                                               100000,     1000000,     10000000,     100000000,    1000000000,
+                                               10000000000, 100000000000, 1000000000000, 10000000000000};
+    static_assert(kPow10[13] > kFastLimit);
+    const int w = block->width;
+    int k = block->decimals < 0 ? 0 : block->decimals;
+    if (k > w - 2) k = w - 2;
+    if (k < 0) k = 0;
+    if (w <= 0 || k > kFastDecimals) return zfmt_general(block);
+    const double x = *static_cast<const double*>(block->value);
+    const double scaled = std::fabs(x) * kScale[k];
+    if (!(scaled < kFastLimit)) return zfmt_general(block);  // NaN and the infinities too
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double part = scaled - static_cast<double>(whole);  // exact
+    if (std::fabs(part - 0.5) <= 0x1p-10) return zfmt_general(block);
+    const std::uint64_t units = whole + (part > 0.5 ? 1 : 0);
+    const bool sign = units != 0 && std::signbit(x);
+    const std::uint64_t integer = units / kPow10[k];
+    // The integer digits must fit beside the sign, point and decimals.
+    const int room = w - (k > 0 ? k + 1 : 0) - (sign ? 1 : 0);
+    if (room < 1 || (room < 13 && integer >= kPow10[room])) return zfmt_general(block);  // fewer decimals, or asterisks
+    char* p = block->output + w;
+    if (k > 0) {
+        p = put_digits(p, static_cast<std::uint32_t>(units % kPow10[k]), k);  // below 10^9
+        *--p = '.';
+    }
+    int digits = 1;
+    while (digits < 13 && integer >= kPow10[digits]) ++digits;
+    p = integer <= UINT32_MAX ? put_digits(p, static_cast<std::uint32_t>(integer), digits)
+                              : put_digits(p, integer, digits);
+    if (sign) *--p = '-';
+    while (p > block->output) *--p = ' ';  // at most a few
     block->output_length = w;
     return 0;
 }

@@ -29,6 +29,7 @@ std::int32_t xytnsl(NamedArea* area, std::int32_t one, const char* name, std::in
 std::int32_t xytngl(NamedArea* area, std::int32_t zero, const char* name, std::int32_t length, std::int32_t* token,
                     NamedPageTable* pages);
 std::int32_t zfmt(FormatBlock* block);
+std::int32_t zfmt_general(FormatBlock* block);  // zfmt without its common-case path
 std::int32_t zfmmiss(FormatBlock* block);
 
 // Date arithmetic (component 155): missing in, missing out.

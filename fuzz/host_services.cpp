@@ -1,0 +1,104 @@
+// Compares the host's numeric text and calendar services with what they
+// stand in for: zfmt's common-case path with its general routine (text,
+// output length, status, nothing written past the width), the calendar's
+// dates and day numbers with the date library's, and the splits of a
+// datetime with the remainders std::fmod gives. Values are raw bits or near
+// the rounding edges of the decimals asked for.
+#include <date/date.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "fuzz_support.h"
+#include "services.h"
+
+namespace {
+
+using fuzz_support::Guarded;
+using fuzz_support::Input;
+namespace service = isofmt::service;
+
+double take_value(Input& in) {
+    const std::uint8_t kind = in.take<std::uint8_t>();
+    const std::uint64_t bits = in.take<std::uint64_t>();
+    if (kind & 1) return std::bit_cast<double>(bits);
+    // Near a half of the last decimal: n + 0.5 units of 10^-k, moved by a few ulps.
+    const int k = (kind >> 1) % 11;
+    const double units = static_cast<double>(bits >> (24 + (kind >> 5))) + 0.5;
+    double v = units / std::pow(10.0, k);
+    for (int step = static_cast<std::int8_t>(bits & 0xFF) % 4; step != 0; step += step > 0 ? -1 : 1)
+        v = std::nextafter(v, step > 0 ? INFINITY : -INFINITY);
+    return (bits >> 8 & 1) ? -v : v;
+}
+
+void compare_zfmt(double value, int width, int decimals) {
+    Guarded fast(width, '#'), general(width, '#');
+    FormatBlock a{}, b{};
+    a.width = b.width = width;
+    a.decimals = b.decimals = decimals;
+    a.value = b.value = &value;
+    a.output = fast.data();
+    b.output = general.data();
+    a.output_length = b.output_length = -99;
+    const std::int32_t sa = service::zfmt(&a), sb = service::zfmt_general(&b);
+    fast.check();
+    general.check();
+    if (sa != sb || a.output_length != b.output_length) std::abort();
+    if (width > 0 && std::memcmp(fast.data(), general.data(), static_cast<std::size_t>(width)) != 0) std::abort();
+}
+
+std::uint64_t bits_of(double v) { return std::isnan(v) ? 0x7ff8000000000000ULL : std::bit_cast<std::uint64_t>(v); }
+
+void compare_calendar(double x) {
+    // The day and time of day, hours, minutes and seconds against std::fmod.
+    double t = std::fmod(x, 86400.0);
+    double day = (x - t) / 86400.0;
+    if (t < 0) {
+        const double u = t + 86400;
+        if (u < 86400) {
+            t = u;
+            day -= 1;
+        } else {
+            t = 0;
+        }
+    }
+    t += 0.0;
+    const double in_hour = std::fmod(t, 3600.0);
+    if (bits_of(service::zdatprt(x)) != bits_of(day + 0.0) || bits_of(service::ztimprt(x)) != bits_of(t) ||
+        bits_of(service::zhour(x)) != bits_of((t - in_hour) / 3600) ||
+        bits_of(service::zminute(x)) != bits_of((in_hour - std::fmod(in_hour, 60.0)) / 60) ||
+        bits_of(service::zsecond(x)) != bits_of(std::fmod(t, 60.0)))
+        std::abort();
+    // The date of the day number x / 86400 (as days) against the date library.
+    const double date = x / 86400;
+    double y, m, d;
+    const std::int32_t rc = service::zymdjul(&y, &m, &d, service::zjuldat(date));
+    const double whole = std::floor(date);
+    constexpr double kFirst = -12683776, kLast = 11252390;  // -32767-01-01 and 32767-12-31
+    if (!(whole >= kFirst && whole <= kLast)) {
+        if (rc == 0 || !std::isnan(y) || !std::isnan(m) || !std::isnan(d)) std::abort();
+        return;
+    }
+    const date::year_month_day want{date::sys_days(date::days(static_cast<int>(whole) - 3653))};
+    if (rc != 0 || y != static_cast<int>(want.year()) || m != static_cast<unsigned>(want.month()) ||
+        d != static_cast<unsigned>(want.day()) || service::zmdy(m, d, y) != whole)
+        std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static isofmt::Host& host = fuzz_support::bind_host();
+    (void)host;
+    Input in{data, size};
+    const double value = take_value(in);
+    const int width = in.take<std::uint8_t>() % 40 - 1;
+    const int decimals = in.take<std::int8_t>() % 14;
+    compare_zfmt(value, width, decimals);
+    compare_calendar(value * 1e4);
+    compare_calendar(value);
+    return 0;
+}
