@@ -75,16 +75,29 @@ std::shared_ptr<const ZoneRules> tabulate(const absl::TimeZone& tz) {
     rules->tz = tz;
     absl::Time t = absl::InfinitePast();
     absl::TimeZone::CivilTransition transition;
+    std::vector<std::int64_t> raw;  // the offsets in seconds, before whole minutes
     while (tz.NextTransition(t, &transition)) {
         const absl::Time next = tz.At(transition.to).trans;
         const std::int64_t at = absl::ToUnixSeconds(next);
         if (next <= t || at >= ZoneRules::kEnd) break;
         rules->at.push_back(at);
-        rules->offset.push_back(static_cast<std::int32_t>(whole_minutes(tz.At(next).offset)));
+        raw.push_back(tz.At(next).offset);
+        rules->offset.push_back(static_cast<std::int32_t>(whole_minutes(raw.back())));
         t = next;
     }
     const absl::Time before = rules->at.empty() ? absl::UnixEpoch() : absl::FromUnixSeconds(rules->at.front() - 1);
-    rules->first_offset = static_cast<std::int32_t>(whole_minutes(tz.At(before).offset));
+    const std::int64_t first_raw = tz.At(before).offset;
+    rules->first_offset = static_cast<std::int32_t>(whole_minutes(first_raw));
+    rules->at_index.build(rules->at);
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const std::int64_t previous = i == 0 ? first_raw : raw[i - 1];
+        rules->wall.push_back(rules->at[i] + std::max(previous, raw[i]));
+        if (i > 0 && rules->wall[i] <= rules->wall[i - 1]) {
+            rules->wall.clear();
+            break;
+        }
+    }
+    rules->wall_index.build(rules->wall);
     return rules;
 }
 
@@ -102,10 +115,42 @@ std::shared_ptr<const ZoneRules> load(const std::string& name) {
 
 }  // namespace
 
+void ZoneRules::Index::build(const std::vector<std::int64_t>& table) {
+    constexpr std::int64_t k1800 = -5364662400;  // 1800-01-01T00:00:00Z
+    first.clear();
+    base = table.empty() ? kEnd : std::max(table.front(), k1800);
+    std::size_t i = 0;
+    for (std::int64_t start = base; start < kEnd; start += std::int64_t{1} << kShift) {
+        while (i < table.size() && table[i] <= start) ++i;
+        first.push_back(static_cast<std::uint32_t>(i));
+    }
+}
+
+std::size_t ZoneRules::Index::count(const std::vector<std::int64_t>& table, std::int64_t t) const {
+    if (t < base) return static_cast<std::size_t>(std::upper_bound(table.begin(), table.end(), t) - table.begin());
+    std::size_t n = first[static_cast<std::size_t>((t - base) >> kShift)];
+    while (n < table.size() && table[n] <= t) ++n;
+    return n;
+}
+
 std::int64_t ZoneRules::offset_at(std::int64_t unix_seconds) const {
     if (unix_seconds >= kEnd) return whole_minutes(tz.At(absl::FromUnixSeconds(unix_seconds)).offset);
-    const auto after = std::upper_bound(at.begin(), at.end(), unix_seconds);
-    return after == at.begin() ? first_offset : offset[static_cast<std::size_t>(after - at.begin() - 1)];
+    const std::size_t after = at_index.count(at, unix_seconds);
+    return after == 0 ? first_offset : offset[after - 1];
+}
+
+std::int64_t ZoneRules::offset_at_local(std::int64_t local_seconds) const {
+    // Near kEnd a transition beyond the table may already have begun on the
+    // wall clock (offsets are within a day and a few hours).
+    if (local_seconds < kEnd - 2 * 86400 && (!wall.empty() || at.empty())) {
+        const std::size_t after = wall_index.count(wall, local_seconds);
+        return after == 0 ? first_offset : offset[after - 1];
+    }
+    // For an ambiguous or a nonexistent local time `pre` is the instant that
+    // the offset in force before the transition gives.
+    const absl::CivilSecond reading = absl::CivilSecond(1970, 1, 1) + local_seconds;
+    const absl::TimeZone::TimeInfo info = tz.At(reading);
+    return whole_minutes(local_seconds - absl::ToUnixSeconds(info.pre));
 }
 
 Zone Zone::parse(std::string_view name) {
@@ -122,12 +167,7 @@ std::int64_t Zone::offset_at_universal(std::int64_t unix_seconds) const {
 }
 
 std::int64_t Zone::offset_at_local(std::int64_t local_seconds) const {
-    if (!rules_) return fixed_;
-    // For an ambiguous or a nonexistent local time `pre` is the instant that
-    // the offset in force before the transition gives.
-    const absl::CivilSecond wall = absl::CivilSecond(1970, 1, 1) + local_seconds;
-    const absl::TimeZone::TimeInfo info = rules_->tz.At(wall);
-    return whole_minutes(local_seconds - absl::ToUnixSeconds(info.pre));
+    return rules_ ? rules_->offset_at_local(local_seconds) : fixed_;
 }
 
 std::int64_t Zone::offset_now() const {
@@ -179,14 +219,21 @@ double xkgtzof4(Environment* environment, std::int32_t universal, double datetim
 std::int32_t xkgtzstr(char* area, std::int32_t room, std::int32_t* length, double offset) {
     std::int32_t n = 0;
     if (offset == offset && std::fabs(offset) < 100.0 * 3600) {
-        long s = static_cast<long>(offset);  // toward zero; seconds are dropped
-        long a = std::labs(s), h = a / 3600, m = a % 3600 / 60;
-        const char text[6] = {s < 0 ? '-' : '+', char('0' + h / 10), char('0' + h % 10), ':',
-                              char('0' + m / 10), char('0' + m % 10)};
-        // The positions of "+hh:mm" that fit: "+hh:mm", "+hhmm", or "+hh"
-        // when there are no minutes to lose.
-        const char* form = room >= 6 ? "012345" : room == 5 ? "01245" : (room >= 3 && m == 0) ? "012" : "";
-        for (; form[n]; ++n) area[n] = text[form[n] - '0'];
+        const int s = static_cast<int>(offset);  // toward zero; seconds are dropped
+        const int a = s < 0 ? -s : s, h = a / 3600, m = a % 3600 / 60;
+        // "+hh:mm", "+hhmm", or "+hh" when there are no minutes to lose:
+        // the longest that fits.
+        if (room >= 6 || room == 5 || (room >= 3 && m == 0)) {
+            area[0] = s < 0 ? '-' : '+';
+            area[1] = static_cast<char>('0' + h / 10);
+            area[2] = static_cast<char>('0' + h % 10);
+            n = 3;
+            if (room >= 5) {
+                if (room >= 6) area[n++] = ':';
+                area[n++] = static_cast<char>('0' + m / 10);
+                area[n++] = static_cast<char>('0' + m % 10);
+            }
+        }
     }
     if (length) *length = n;
     return 0;

@@ -21,12 +21,36 @@ namespace isofmt::detail {
 struct ZoneRules {
     static constexpr std::int64_t kEnd = 7258118400;  // 2200-01-01T00:00:00Z
 
+    // How many of an ascending table's entries are at or before a time:
+    // from `base` (the first entry, or 1800 if that is later) to kEnd, per
+    // span of 2^kShift seconds the count at the span's start, from which a
+    // look-up steps over the few entries within the span; before `base`, a
+    // binary search.
+    struct Index {
+        static constexpr int kShift = 22;  // about 48 days
+        std::int64_t base = kEnd;
+        std::vector<std::uint32_t> first;
+
+        void build(const std::vector<std::int64_t>& table);
+        std::size_t count(const std::vector<std::int64_t>& table, std::int64_t t) const;
+    };
+
     absl::TimeZone tz;
     std::vector<std::int64_t> at;      // transition instants, ascending
     std::vector<std::int32_t> offset;  // whole-minute offset from at[i] on
     std::int32_t first_offset = 0;     // before at[0] (or everywhere: no transitions)
+    Index at_index;
+
+    // For local times: the first wall-clock reading from which transition i's
+    // offset is the only reading, at[i] plus the larger of the offsets
+    // before and after it (in whole seconds). Before that the offset before
+    // the transition holds, through the gap or the repeated hour. Empty when
+    // these readings do not ascend (the library answers then).
+    std::vector<std::int64_t> wall;
+    Index wall_index;
 
     std::int64_t offset_at(std::int64_t unix_seconds) const;
+    std::int64_t offset_at_local(std::int64_t local_seconds) const;
 };
 
 class Zone {
