@@ -184,6 +184,43 @@ Written Host::format_to(const CatalogueEntry& entry, double value, const Request
     return call.finish(reinterpret_cast<FormatRoutine*>(entry.routine)(&call.block));
 }
 
+struct Host::NumericFormat::State {
+    detail::Context* context;
+    FormatRoutine* routine;
+    FormatBlock block;  // the request's fields; the value and target are set per call
+    int room;
+    std::string name;
+};
+
+Host::NumericFormat::NumericFormat(std::unique_ptr<const State> state) : state_(std::move(state)) {}
+Host::NumericFormat::NumericFormat(NumericFormat&&) noexcept = default;
+Host::NumericFormat& Host::NumericFormat::operator=(NumericFormat&&) noexcept = default;
+Host::NumericFormat::~NumericFormat() = default;
+
+std::size_t Host::NumericFormat::room() const { return static_cast<std::size_t>(state_->room); }
+
+Written Host::NumericFormat::format_to(double value, char* out, std::size_t cap) const {
+    const State& s = *state_;
+    if (cap < static_cast<std::size_t>(s.room)) [[unlikely]]
+        throw Error(s.name + ": the target holds " + std::to_string(cap) + " characters, the call needs " +
+                    std::to_string(s.room));
+    detail::CallScope scope(s.context);
+    FormatBlock block = s.block;
+    block.value = &value;
+    block.output = out;
+    const std::int32_t status = s.routine(&block);
+    return Written{static_cast<std::size_t>(std::clamp(block.output_length, 0, s.room)), status};
+}
+
+Host::NumericFormat Host::prepare_format(const CatalogueEntry& entry, const Request& request) const {
+    require(entry, entry.kind == Kind::format && entry.shape == Shape::numeric, "not a numeric format");
+    const Call call(entry, request);
+    auto state = std::make_unique<NumericFormat::State>(NumericFormat::State{
+        &impl_->context, reinterpret_cast<FormatRoutine*>(entry.routine), call.block, call.room, entry.name});
+    state->block.input_length = sizeof(double);
+    return NumericFormat(std::move(state));
+}
+
 Written Host::format_packed_to(const CatalogueEntry& entry, std::string_view hex, const Request& request, char* out,
                                std::size_t cap) const {
     bool interval = entry.shape == Shape::interval_format;

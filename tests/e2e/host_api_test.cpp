@@ -222,6 +222,15 @@ TEST_F(LoadedHost, IntoTheCallersBuffer) {
             w = host.format_to(e, v, row.request, buffer.data(), room);
             r = host.format(e, v, row.request);
             EXPECT_THROW(host.format_to(e, v, row.request, buffer.data(), room - 1), isofmt::Error) << row.name;
+            // The prepared form writes the same, and refuses the same.
+            const isofmt::Host::NumericFormat prepared = host.prepare_format(e, row.request);
+            EXPECT_EQ(prepared.room(), room) << row.name;
+            std::string again(room + 8, '#');
+            const isofmt::Written p = prepared.format_to(v, again.data(), room);
+            EXPECT_EQ(again, buffer) << row.name;
+            EXPECT_EQ(p.length, w.length) << row.name;
+            EXPECT_EQ(p.status, w.status) << row.name;
+            EXPECT_THROW(prepared.format_to(v, again.data(), room - 1), isofmt::Error) << row.name;
         } else if (row.kind == Kind::format) {
             w = host.format_packed_to(e, row.input, row.request, buffer.data(), room);
             r = host.format_packed(e, row.input, row.request);
@@ -233,6 +242,24 @@ TEST_F(LoadedHost, IntoTheCallersBuffer) {
         EXPECT_EQ(w.status, r.status) << row.name;
         EXPECT_EQ(buffer.substr(room), std::string(8, '#')) << row.name;
     }
+}
+
+// A prepared numeric format checks its request once, as format_to does each
+// time, and takes numeric formats only.
+TEST_F(LoadedHost, PreparedFormatChecksItsRequestOnce) {
+    const CatalogueEntry& dt = entry(host, "E8601DT", Kind::format);
+    EXPECT_THROW(host.prepare_format(dt, sized(0)), isofmt::Error);
+    Request bad_decimals;
+    bad_decimals.decimals = -2;
+    EXPECT_THROW(host.prepare_format(dt, bad_decimals), isofmt::Error);
+    EXPECT_THROW(host.prepare_format(entry(host, "IS860DU", Kind::format), Request{}), isofmt::Error);
+    Request validated = sized(10);
+    validated.validate = true;
+    isofmt::Host::NumericFormat narrow = host.prepare_format(dt, validated);
+    std::string out(narrow.room(), '#');
+    EXPECT_EQ(narrow.format_to(0, out.data(), out.size()).status, host.format(dt, 0, validated).status);
+    const isofmt::Host::NumericFormat moved = std::move(narrow);
+    EXPECT_EQ(moved.room(), 10u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,7 +145,10 @@ public:
           rules_{settings.environment.missing_text},
           reader_(entry_, rules_),
           room_(host.room(entry_, request_)),
-          out_(settings.status, entry_.kind, room_) {}
+          out_(settings.status, entry_.kind, room_) {
+        if (entry_.kind == Kind::format && entry_.shape == Shape::numeric)
+            numeric_.emplace(host.prepare_format(entry_, request_));
+    }
 
     void convert(std::string_view text, Where where) {
         if (entry_.kind == Kind::informat) {
@@ -160,9 +164,8 @@ public:
             report(where, problem_);
             value_ = missing_value(entry_);
         }
-        const Written w = entry_.shape == Shape::numeric
-                              ? host_.format_to(entry_, value_.number, request_, out_.target(), room_)
-                              : host_.format_packed_to(entry_, value_.packed, request_, out_.target(), room_);
+        const Written w = numeric_ ? numeric_->format_to(value_.number, out_.target(), room_)
+                                   : host_.format_packed_to(entry_, value_.packed, request_, out_.target(), room_);
         out_.commit(w.length, w.status);
     }
 
@@ -191,6 +194,7 @@ private:
     const ValueRules rules_;
     const ValueReader reader_;
     const std::size_t room_;
+    std::optional<Host::NumericFormat> numeric_;  // the request checked once
     LineWriter out_;
     FormatValue value_;
     std::string problem_;

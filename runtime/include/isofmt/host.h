@@ -171,6 +171,27 @@ public:
     Written informat_to(const CatalogueEntry& entry, std::string_view text, const Request& request, char* out,
                         std::size_t cap) const;
 
+    // A numeric format with a request, checked once, for rendering many
+    // values: format_to(value, out, cap) renders as Host::format_to(entry,
+    // value, request, out, cap) does, without checking the request again.
+    // Lives no longer than the Host; any number of threads may use one.
+    class ISOFMT_API NumericFormat {
+    public:
+        NumericFormat(NumericFormat&&) noexcept;
+        NumericFormat& operator=(NumericFormat&&) noexcept;
+        ~NumericFormat();
+        std::size_t room() const;
+        Written format_to(double value, char* out, std::size_t cap) const;
+
+    private:
+        friend class Host;
+        struct State;
+        explicit NumericFormat(std::unique_ptr<const State> state);
+        std::unique_ptr<const State> state_;
+    };
+    // Throws Error as format_to() does for the entry and request.
+    NumericFormat prepare_format(const CatalogueEntry& entry, const Request& request) const;
+
     // The host value of an ISO 8601 literal (read_literal): a date (days), a
     // time (seconds) or a datetime (seconds since 1960-01-01T00:00:00), in
     // universal time.
