@@ -21,7 +21,8 @@ bool is_space(char ch) {
     return c < 0x80 ? c == ' ' || static_cast<unsigned char>(c - '\t') < 5 : std::isspace(c) != 0;
 }
 
-std::string_view trim(std::string_view t) {
+// Inline: the tool's stream reads every value through it.
+[[gnu::always_inline]] inline std::string_view trim(std::string_view t) {
     // Most texts start and end with a printing ASCII character.
     auto prints = [](char c) { return static_cast<unsigned char>(c - '!') < 0x5E; };
     if (!t.empty() && prints(t.front()) && prints(t.back())) return t;
@@ -41,7 +42,7 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
 // How many of the eight characters at p are digits before the first that
 // is not, and their value: one load, the first non-digit found by a mask,
 // and the digits before it converted together.
-int leading_digits(const char* p, std::uint64_t& value) {
+[[gnu::always_inline]] inline int leading_digits(const char* p, std::uint64_t& value) {
     constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0, kThree = 0x3030303030303030;
     std::uint64_t w;
     std::memcpy(&w, p, 8);
@@ -63,7 +64,7 @@ int leading_digits(const char* p, std::uint64_t& value) {
 // number and the power of ten below it are both exact doubles, so their
 // quotient is the correctly rounded value from_chars gives. nullopt for any
 // other text.
-std::optional<double> read_plain_decimal(std::string_view t) {
+[[gnu::always_inline]] inline std::optional<double> read_plain_decimal(std::string_view t) {
     static constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = t.data();
     const char* const end = p + t.size();
