@@ -45,9 +45,10 @@ void expect_same(const ValueReader& reader, const CatalogueEntry& entry, const V
     std::string problem;
     if (!std::isnan(general.number) && text.find_first_of("0123456789") != std::string::npos &&
         text.find_first_of("eE") == std::string::npos &&
-        isofmt::tool::read_value(entry, text + "e0", rules, exact, problem))
+        isofmt::tool::read_value(entry, text + "e0", rules, exact, problem)) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(fast.number), std::bit_cast<std::uint64_t>(exact.number))
             << "'" << text << "'";
+    }
 }
 
 TEST(ValueReader, CornerTexts) {
