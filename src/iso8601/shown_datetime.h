@@ -1,0 +1,110 @@
+// The common case of the datetime formats: a datetime split into the fields
+// its text shows, and writers of the extended and basic texts from them.
+// The extended, zone-qualified and basic datetime routines share these so
+// that each writes its whole text in one pass.
+#pragma once
+
+#include <cstring>
+
+#include "abi/call_block.h"
+#include "binding/hostcall.h"
+
+// A present datetime as its text shows it with d decimals: the rounding
+// carried through seconds, minutes and hours. Hour 24 stands for the last
+// instant of the day (23:59:59.999...), which the text shows instead.
+struct ShownDatetime {
+    int year, month, day, hour, minute, second;
+    double fraction;
+};
+
+// The fields of x in range with 0 to 9 decimals, with the host's day, time
+// of day and calendar; false for a value the general paths must render (a
+// year without four digits, a host answer out of its range).
+bool split_shown(double x, int d, ShownDatetime* f);
+
+// "00" to "99".
+inline constexpr struct DigitPairs {
+    char text[200];
+    constexpr DigitPairs() : text{} {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+} kDigitPairs;
+
+inline void put_pair(char* out, int v) { std::memcpy(out, kDigitPairs.text + 2 * v, 2); }
+
+// Places of the texts: yyyy-mm-ddThh:mm:ss[.f...] and yyyymmddThhmmss[f...].
+inline int extended_places(int d) { return 19 + d + (d > 0 ? 1 : 0); }
+inline int basic_places(int d) { return 15 + d; }
+
+// The seconds with d > 0 decimals as the host's numeric text writes them in
+// d + 3 places at out, the blank of a one-digit second made a zero.
+inline void put_seconds_text(char* out, const ShownDatetime& f, int d) {
+    const double seconds = f.second + f.fraction;
+    FormatBlock inner{};
+    inner.width = d + 3;
+    inner.decimals = d;
+    inner.value = &seconds;
+    inner.output = out;
+    hostcall::zfmt(&inner);
+    if (out[0] == ' ') out[0] = '0';
+}
+
+// yyyy, mm and dd of f with Step places between them for the delimiters (1
+// in the extended text, 0 in the basic).
+template <int Step>
+inline void put_date(char* out, const ShownDatetime& f) {
+    put_pair(out, f.year / 100);
+    put_pair(out + 2, f.year % 100);
+    put_pair(out + 4 + Step, f.month);
+    put_pair(out + 6 + 2 * Step, f.day);
+}
+
+// yyyy-mm-ddThh:mm:ss[.f...]: extended_places(d) places.
+inline void put_extended(char* out, const ShownDatetime& f, int d) {
+    put_date<1>(out, f);
+    out[4] = '-';
+    out[7] = '-';
+    out[10] = 'T';
+    out[13] = ':';
+    out[16] = ':';
+    if (f.hour == 24) {
+        std::memcpy(out + 11, "23:59:59", 8);
+        if (d > 0) {
+            out[19] = '.';
+            std::memset(out + 20, '9', static_cast<std::size_t>(d));
+        }
+        return;
+    }
+    put_pair(out + 11, f.hour);
+    put_pair(out + 14, f.minute);
+    if (d == 0)
+        put_pair(out + 17, f.second);
+    else
+        put_seconds_text(out + 17, f, d);
+}
+
+// yyyymmddThhmmss[f...]: basic_places(d) places, the extended text without
+// its delimiters.
+inline void put_basic(char* out, const ShownDatetime& f, int d) {
+    put_date<0>(out, f);
+    out[8] = 'T';
+    if (f.hour == 24) {
+        std::memcpy(out + 9, "235959", 6);
+        std::memset(out + 15, '9', static_cast<std::size_t>(d));
+        return;
+    }
+    put_pair(out + 9, f.hour);
+    put_pair(out + 11, f.minute);
+    if (d == 0) {
+        put_pair(out + 13, f.second);
+    } else {
+        char seconds[12];  // ss.f... for up to nine decimals
+        put_seconds_text(seconds, f, d);
+        out[13] = seconds[0];
+        out[14] = seconds[1];
+        std::memcpy(out + 15, seconds + 3, static_cast<std::size_t>(d));
+    }
+}
