@@ -2,12 +2,14 @@
 // 19600101T000000+0000 for 1960-01-01T00:00:00+00:00. Each member widens the
 // field by the delimiters that will disappear, lets its extended routine
 // write into a work area, deletes every '-', ':' and '.', keeps the sign of a
-// zone offset from going with them, and right-aligns what is left.
+// zone offset from going with them, and right-aligns what is left. The
+// datetimes' common case writes the basic text straight instead.
 #include <cstring>
 
 #include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
+#include "iso8601/shown_datetime.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -20,6 +22,14 @@ enum class Sign {
     searched, // a zone text of three to six places from the host
 };
 
+// The members whose common case is written straight, and the designator
+// that follows the datetime there.
+enum class Common {
+    none,       // always through the extended routine
+    datetime,   // no designator
+    universal,  // +0000 where the extended text has room for +00:00, Z where less
+};
+
 struct BasicMember {
     FormatRoutine* extended;
     Limits limits;            // the basic format's own limits
@@ -28,6 +38,7 @@ struct BasicMember {
     int delimiters;           // added to the width (plus 1 for a point)
     int max_inner_width;      // the extended routine's maximum width
     Sign sign;
+    Common common = Common::none;
 };
 
 // The decimals rules keep the basic text within the width: the time member
@@ -36,8 +47,8 @@ struct BasicMember {
 constexpr BasicMember kDA{f8601da, kBasicDA, kIsoDate, 0, 2, kExtendedDA.max_width, Sign::none};
 constexpr BasicMember kTM{f8601tm, kBasicTM, kIsoTime, 6, 2, kExtendedTM.max_width, Sign::none};
 constexpr BasicMember kTZ{f8601tz, kBasicTZ, kIsoTime, 7, 3, kExtendedTZ.max_width, Sign::fixed};
-constexpr BasicMember kDT{f8601dt, kBasicDT, kIsoDatetime, 15, 4, kExtendedDT.max_width, Sign::none};
-constexpr BasicMember kDZ{f8601dz, kBasicDZ, kIsoDatetime, 16, 5, kExtendedDZ.max_width, Sign::fixed};
+constexpr BasicMember kDT{f8601dt, kBasicDT, kIsoDatetime, 15, 4, kExtendedDT.max_width, Sign::none, Common::datetime};
+constexpr BasicMember kDZ{f8601dz, kBasicDZ, kIsoDatetime, 16, 5, kExtendedDZ.max_width, Sign::fixed, Common::universal};
 constexpr BasicMember kDN{f8601dn, kBasicDN, kIsoDatetime, 0, 2, kExtendedDN.max_width, Sign::none};
 constexpr BasicMember kLZ{f8601lz, kBasicLZ, kIsoTime, 7, 3, kExtendedLZ.max_width, Sign::fixed};
 constexpr BasicMember kDX{f8601dx, kBasicDX, kIsoDatetime, 15, 5, kExtendedDX.max_width, Sign::searched};
@@ -83,7 +94,34 @@ void restore_sign(char* text, int length, Sign how, const SavedSign& saved) {
         }
 }
 
-std::int32_t render_basic(FormatBlock* block, const BasicMember& m) {
+// The common case of a datetime member: decimals 0 to 6 (as the extended
+// routine gets them) and room in the extended routine's width for the whole
+// extended text, which its own common case then writes. The basic text is
+// written straight, right-aligned, as the deletion and alignment would leave
+// it. False, having written nothing, for a value left to the general path.
+bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_decimals, int inner_width) {
+    const int d = inner_decimals > 0 ? inner_decimals : 0;
+    const int room = inner_width - extended_places(d);
+    if (d > 6 || room < 0) return false;
+    const char* designator = "";
+    int e = 0;
+    if (m.common == Common::universal && room >= 1) {
+        designator = room >= 6 ? "+0000" : "Z";
+        e = room >= 6 ? 5 : 1;
+    }
+    const int field = field_width(block);
+    const int places = basic_places(d) + e;
+    ShownDatetime f;
+    if (places > field || !split_shown(x, d, &f)) return false;
+    char* out = block->output + field - places;
+    fill_blanks(block->output, field - places);
+    put_basic(out, f, d);
+    std::memcpy(out + basic_places(d), designator, static_cast<std::size_t>(e));
+    block->output_length = field;
+    return true;
+}
+
+std::int32_t render_basic(FormatBlock* block, const BasicMember& m, bool common_case = true) {
     if (const std::int32_t s = validate(block, m.limits)) return s;
     // Validated once, against this format's limits: the extended routine is
     // handed widths of its own making.
@@ -101,11 +139,13 @@ std::int32_t render_basic(FormatBlock* block, const BasicMember& m) {
     const int w = block->width;
     int d = block->decimals;
     if (m.decimals_threshold != 0 && sub_sat(w, m.decimals_threshold) < d) d = max(0, sub_sat(w, m.decimals_threshold));
+    const int inner_width = min(add_sat(w, m.delimiters + (d != 0 ? 1 : 0)), m.max_inner_width);
+    if (common_case && m.common != Common::none && basic_common(block, m, x, d, inner_width)) return status::kOk;
     char area[kWorkArea];
     inner.output = area;
     inner.input_length = kWorkArea;
     inner.decimals = d;
-    inner.width = min(w + m.delimiters + (d != 0 ? 1 : 0), m.max_inner_width);
+    inner.width = inner_width;
     if (const std::int32_t s = m.extended(&inner)) return s;
 
     const int n = min(max(inner.output_length, 0), kWorkArea);
@@ -129,6 +169,8 @@ std::int32_t b8601tm(FormatBlock* block) { return render_basic(block, kTM); }
 std::int32_t b8601tz(FormatBlock* block) { return render_basic(block, kTZ); }
 std::int32_t b8601dt(FormatBlock* block) { return render_basic(block, kDT); }
 std::int32_t b8601dz(FormatBlock* block) { return render_basic(block, kDZ); }
+std::int32_t b8601dt_general(FormatBlock* block) { return render_basic(block, kDT, false); }
+std::int32_t b8601dz_general(FormatBlock* block) { return render_basic(block, kDZ, false); }
 std::int32_t b8601dn(FormatBlock* block) { return render_basic(block, kDN); }
 std::int32_t b8601lz(FormatBlock* block) { return render_basic(block, kLZ); }
 std::int32_t b8601dx(FormatBlock* block) { return render_basic(block, kDX); }
