@@ -6,6 +6,7 @@
 // datetimes' common case writes the basic text straight instead.
 #include <cstring>
 
+#include "binding/hostcall.h"
 #include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
@@ -28,6 +29,8 @@ enum class Common {
     none,       // always through the extended routine
     datetime,   // no designator
     universal,  // +0000 where the extended text has room for +00:00, Z where less
+    shifted,    // the zone's offset text; the value is universal time
+    local,      // the zone's offset text; the value is local time
 };
 
 struct BasicMember {
@@ -51,8 +54,8 @@ constexpr BasicMember kDT{f8601dt, kBasicDT, kIsoDatetime, 15, 4, kExtendedDT.ma
 constexpr BasicMember kDZ{f8601dz, kBasicDZ, kIsoDatetime, 16, 5, kExtendedDZ.max_width, Sign::fixed, Common::universal};
 constexpr BasicMember kDN{f8601dn, kBasicDN, kIsoDatetime, 0, 2, kExtendedDN.max_width, Sign::none};
 constexpr BasicMember kLZ{f8601lz, kBasicLZ, kIsoTime, 7, 3, kExtendedLZ.max_width, Sign::fixed};
-constexpr BasicMember kDX{f8601dx, kBasicDX, kIsoDatetime, 15, 5, kExtendedDX.max_width, Sign::searched};
-constexpr BasicMember kLX{f8601lx, kBasicLX, kIsoDatetime, 15, 5, kExtendedLX.max_width, Sign::searched};
+constexpr BasicMember kDX{f8601dx, kBasicDX, kIsoDatetime, 15, 5, kExtendedDX.max_width, Sign::searched, Common::shifted};
+constexpr BasicMember kLX{f8601lx, kBasicLX, kIsoDatetime, 15, 5, kExtendedLX.max_width, Sign::searched, Common::local};
 constexpr BasicMember kTX{f8601tx, kBasicTX, kIsoTime, 0, 3, kExtendedTX.max_width, Sign::searched};
 
 constexpr int kWorkArea = 200;
@@ -94,25 +97,57 @@ void restore_sign(char* text, int length, Sign how, const SavedSign& saved) {
         }
 }
 
-// The common case of a datetime member: decimals 0 to 6 (as the extended
-// routine gets them) and room in the extended routine's width for the whole
-// extended text, which its own common case then writes. The basic text is
-// written straight, right-aligned, as the deletion and alignment would leave
-// it. False, having written nothing, for a value left to the general path.
+// The zone's offset text in the basic form, in place; its new length. The
+// usual +hh:mm loses its colon; any other text goes through the deletion
+// and the sign's keeping as the whole text would.
+int basic_zone_text(char* zone, int e) {
+    auto plain = [](char c) { return c != '+' && c != '-' && c != ':' && c != '.'; };
+    if (e == 6 && is_sign(zone[0]) && zone[3] == ':' && plain(zone[1]) && plain(zone[2]) && plain(zone[4]) &&
+        plain(zone[5])) {
+        zone[3] = zone[4];
+        zone[4] = zone[5];
+        return 5;
+    }
+    const SavedSign saved = save_sign(zone, e, Sign::searched);
+    const int length = wzstdel(zone, e, "-:.", 3);
+    restore_sign(zone, length, Sign::searched, saved);
+    return length;
+}
+
+// The common case of a datetime member: a present value (shifted by its
+// zone, still in range) with decimals 0 to 6 as the extended routine gets
+// them, and room in the extended routine's width for the whole extended
+// text, which its own common case then writes. The basic text is written
+// straight, right-aligned, as the deletion and alignment would leave it;
+// the designator is asked of the host for the same room as there. False,
+// having written nothing, for a value left to the general path.
 bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_decimals, int inner_width) {
     const int d = inner_decimals > 0 ? inner_decimals : 0;
     const int room = inner_width - extended_places(d);
     if (d > 6 || room < 0) return false;
-    const char* designator = "";
+    double v = x, offset = 0;
+    if (m.common == Common::shifted || m.common == Common::local) {
+        const std::int32_t universal = m.common == Common::shifted ? 1 : 0;
+        offset = hostcall::xkgtzof4(hostcall::environment_of(block), universal, x);
+        if (m.common == Common::shifted) v = x + offset;
+        if (outside(v, kIsoDatetime)) return false;
+    }
+    ShownDatetime f;
+    if (!split_shown(v, d, &f)) return false;
+    char designator[8];
     int e = 0;
-    if (m.common == Common::universal && room >= 1) {
-        designator = room >= 6 ? "+0000" : "Z";
-        e = room >= 6 ? 5 : 1;
+    if (m.common == Common::universal) {
+        const char* text = room >= 6 ? "+0000" : "Z";
+        e = room >= 6 ? 5 : room >= 1 ? 1 : 0;
+        std::memcpy(designator, text, static_cast<std::size_t>(e));
+    } else if (m.common != Common::datetime && room >= 3) {
+        hostcall::xkgtzstr(designator, room, &e, offset);
+        e = min(e, static_cast<int>(sizeof designator));
+        e = e < 0 || e > room ? 0 : basic_zone_text(designator, e);
     }
     const int field = field_width(block);
     const int places = basic_places(d) + e;
-    ShownDatetime f;
-    if (places > field || !split_shown(x, d, &f)) return false;
+    if (places > field) return false;
     char* out = block->output + field - places;
     fill_blanks(block->output, field - places);
     put_basic(out, f, d);
@@ -171,6 +206,8 @@ std::int32_t b8601dt(FormatBlock* block) { return render_basic(block, kDT); }
 std::int32_t b8601dz(FormatBlock* block) { return render_basic(block, kDZ); }
 std::int32_t b8601dt_general(FormatBlock* block) { return render_basic(block, kDT, false); }
 std::int32_t b8601dz_general(FormatBlock* block) { return render_basic(block, kDZ, false); }
+std::int32_t b8601dx_general(FormatBlock* block) { return render_basic(block, kDX, false); }
+std::int32_t b8601lx_general(FormatBlock* block) { return render_basic(block, kLX, false); }
 std::int32_t b8601dn(FormatBlock* block) { return render_basic(block, kDN); }
 std::int32_t b8601lz(FormatBlock* block) { return render_basic(block, kLZ); }
 std::int32_t b8601dx(FormatBlock* block) { return render_basic(block, kDX); }

@@ -39,3 +39,5 @@ std::int32_t f8601lx_general(FormatBlock* block);
 // The general paths of the basic datetimes.
 std::int32_t b8601dt_general(FormatBlock* block);
 std::int32_t b8601dz_general(FormatBlock* block);
+std::int32_t b8601dx_general(FormatBlock* block);
+std::int32_t b8601lx_general(FormatBlock* block);

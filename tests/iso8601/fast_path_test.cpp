@@ -43,6 +43,9 @@ const Pair kDatetimePairs[] = {
     {"E8601LX -03:00", f8601lx, f8601lx_general, "-03:00"},
     {"B8601DT", b8601dt, b8601dt_general},
     {"B8601DZ", b8601dz, b8601dz_general},
+    {"B8601DX New York", b8601dx, b8601dx_general, "America/New_York"},
+    {"B8601DX +05:45", b8601dx, b8601dx_general, "+05:45"},
+    {"B8601LX -03:00", b8601lx, b8601lx_general, "-03:00"},
 };
 
 class FastPath : public ::testing::Test {
