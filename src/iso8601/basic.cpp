@@ -4,6 +4,7 @@
 // write into a work area, deletes every '-', ':' and '.', keeps the sign of a
 // zone offset from going with them, and right-aligns what is left. The
 // datetimes' common case writes the basic text straight instead.
+#include <algorithm>
 #include <cstring>
 
 #include "binding/hostcall.h"
@@ -134,16 +135,17 @@ bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_
     }
     ShownDatetime f;
     if (!split_shown(v, d, &f)) return false;
-    char designator[8];
+    // The designator's text in its basic form, e places.
+    char zone[8];
+    const char* designator = room >= 6 ? "+0000" : "Z";
     int e = 0;
     if (m.common == Common::universal) {
-        const char* text = room >= 6 ? "+0000" : "Z";
         e = room >= 6 ? 5 : room >= 1 ? 1 : 0;
-        std::memcpy(designator, text, static_cast<std::size_t>(e));
     } else if (m.common != Common::datetime && room >= 3) {
-        hostcall::xkgtzstr(designator, room, &e, offset);
-        e = min(e, static_cast<int>(sizeof designator));
-        e = e < 0 || e > room ? 0 : basic_zone_text(designator, e);
+        hostcall::xkgtzstr(zone, room, &e, offset);
+        e = std::min(e, static_cast<int>(sizeof zone));
+        e = e < 0 || e > room ? 0 : basic_zone_text(zone, e);
+        designator = zone;
     }
     const int field = field_width(block);
     const int places = basic_places(d) + e;
@@ -151,31 +153,32 @@ bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_
     char* out = block->output + field - places;
     fill_blanks(block->output, field - places);
     put_basic(out, f, d);
-    std::memcpy(out + basic_places(d), designator, static_cast<std::size_t>(e));
+    for (int i = 0; i < e; ++i) out[basic_places(d) + i] = designator[i];
     block->output_length = field;
     return true;
 }
 
 std::int32_t render_basic(FormatBlock* block, const BasicMember& m, bool common_case = true) {
     if (const std::int32_t s = validate(block, m.limits)) return s;
+    const double x = block_value(block);
+    const bool shown = !is_missing(x) && !outside(x, m.range);
+    const int w = block->width;
+    int d = block->decimals;
+    if (m.decimals_threshold != 0 && sub_sat(w, m.decimals_threshold) < d) d = max(0, sub_sat(w, m.decimals_threshold));
+    const int inner_width = std::min(add_sat(w, m.delimiters + (d != 0 ? 1 : 0)), m.max_inner_width);
+    if (shown && common_case && m.common != Common::none && basic_common(block, m, x, d, inner_width))
+        return status::kOk;
+
     // Validated once, against this format's limits: the extended routine is
     // handed widths of its own making.
     FormatBlock inner = *block;
     inner.flags &= static_cast<std::uint8_t>(~kValidateFlag);
-
-    const double x = block_value(block);
-    if (is_missing(x) || outside(x, m.range)) {
+    if (!shown) {
         // The missing-value text or the asterisks, across the caller's width.
         const std::int32_t s = m.extended(&inner);
         block->output_length = inner.output_length;
         return s;
     }
-
-    const int w = block->width;
-    int d = block->decimals;
-    if (m.decimals_threshold != 0 && sub_sat(w, m.decimals_threshold) < d) d = max(0, sub_sat(w, m.decimals_threshold));
-    const int inner_width = min(add_sat(w, m.delimiters + (d != 0 ? 1 : 0)), m.max_inner_width);
-    if (common_case && m.common != Common::none && basic_common(block, m, x, d, inner_width)) return status::kOk;
     char area[kWorkArea];
     inner.output = area;
     inner.input_length = kWorkArea;
@@ -183,16 +186,16 @@ std::int32_t render_basic(FormatBlock* block, const BasicMember& m, bool common_
     inner.width = inner_width;
     if (const std::int32_t s = m.extended(&inner)) return s;
 
-    const int n = min(max(inner.output_length, 0), kWorkArea);
+    const int n = std::min(std::max(inner.output_length, 0), kWorkArea);
     const SavedSign saved = save_sign(area, n, m.sign);
     const int length = wzstdel(area, n, "-:.", 3);
     restore_sign(area, length, m.sign, saved);
 
     // Right-aligned; a field too narrow keeps the rightmost characters.
     const int field = field_width(block);
-    const int shown = min(length, field);
-    fill_blanks(block->output, field - shown);
-    std::memcpy(block->output + field - shown, area + length - shown, static_cast<std::size_t>(shown));
+    const int kept = std::min(length, field);
+    fill_blanks(block->output, field - kept);
+    std::memcpy(block->output + field - kept, area + length - kept, static_cast<std::size_t>(kept));
     block->output_length = field;
     return status::kOk;
 }
