@@ -3,6 +3,7 @@
 // Each renders its text into a work area through the extended routines,
 // then right-aligns text and designator in the width; the datetimes' common
 // case writes both straight into the field.
+#include <algorithm>
 #include <cstring>
 
 #include "binding/hostcall.h"
@@ -142,7 +143,7 @@ struct ZoneText {
         char zone[kZoneArea];
         std::int32_t e = 0;
         if (room >= 3) hostcall::xkgtzstr(zone, room, &e, offset);
-        e = min(e, kZoneArea);
+        e = std::min(e, kZoneArea);
         if (e < 0 || e > room) return 0;
         std::memcpy(end - e, zone, static_cast<std::size_t>(e));
         return e;
