@@ -8,9 +8,7 @@
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
 #include "iso8601/shown_datetime.h"
-#include "render/remainder.h"
 #include "render/render.h"
-#include "render/units.h"
 #include "text/text.h"
 
 namespace {
@@ -108,65 +106,6 @@ std::int32_t f8601tm(FormatBlock* block) {
     if (colon >= 2 && out[colon - 2] == ' ') out[colon - 2] = '0';
     if (x > 86399 && x < 86400) fold_midnight(out, len);
     return s;
-}
-
-namespace {
-
-// True when the fraction shown with k decimals reads as a whole second, as
-// the time renderer decides it.
-bool fraction_rounds_up(double f, int k) {
-    if (k == 0) return f >= 0.5;
-    const double scaled = f * zpowten[k];
-    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
-}
-
-// The quotient and remainder of t by a whole unit for 0 <= t < a day, as
-// whole_units gives them: a non-negative quotient truncates to its floor.
-int split_units(double t, double unit, double* rest) {
-    int q = static_cast<int>(t / unit);
-    double r = t - q * unit;  // exact, as in whole_units
-    if (r < 0) {
-        r += unit;
-        --q;
-    }
-    *rest = r;
-    return q;
-}
-
-}  // namespace
-
-// The host services for the day, the time of day and the calendar, as the
-// general path asks them; the time itself split here (exact remainders, as
-// the host's split) and rounded as the time renderer rounds.
-bool split_shown(double x, int d, ShownDatetime* f) {
-    const double date = hostcall::zdatprt(x);
-    double year = NAN, month = NAN, day = NAN;
-    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
-    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
-    const double t = hostcall::ztimprt(x);
-    if (!(t >= 0 && t < kSecondsPerDay)) return false;
-    // A time within half a unit (and a hair) of the next hour or minute is
-    // carried into it first; then the shown fraction decides whether the
-    // seconds round up, which may carry on.
-    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
-    double in_hour, in_minute;
-    int hour = split_units(t, kSecondsPerHour, &in_hour);
-    int minute = split_units(in_hour, kSecondsPerMinute, &in_minute);
-    double s = in_minute;
-    if (in_hour + half_unit >= kSecondsPerHour) {
-        ++hour, minute = 0, s = 0;
-    } else if (in_minute + half_unit >= kSecondsPerMinute) {
-        ++minute, s = 0;
-    }
-    int second = static_cast<int>(s);
-    double fraction = s - second;
-    if (fraction_rounds_up(fraction, d)) {
-        fraction = 0;
-        if (++second == 60) second = 0, ++minute;
-        if (minute == 60) minute = 0, ++hour;
-    }
-    *f = {static_cast<int>(year), static_cast<int>(month), static_cast<int>(day), hour, minute, second, fraction};
-    return true;
 }
 
 std::int32_t f8601dt(FormatBlock* block) {

@@ -4,10 +4,13 @@
 // that each writes its whole text in one pass.
 #pragma once
 
+#include <cmath>
 #include <cstring>
 
 #include "abi/call_block.h"
 #include "binding/hostcall.h"
+#include "render/render.h"
+#include "render/units.h"
 
 // A present datetime as its text shows it with d decimals: the rounding
 // carried through seconds, minutes and hours. Hour 24 stands for the last
@@ -17,10 +20,67 @@ struct ShownDatetime {
     double fraction;
 };
 
+namespace shown_detail {
+
+// True when the fraction shown with k decimals reads as a whole second, as
+// the time renderer decides it.
+inline bool fraction_rounds_up(double f, int k) {
+    if (k == 0) return f >= 0.5;
+    const double scaled = f * zpowten[k];
+    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
+}
+
+// The quotient and remainder of t by a whole unit for 0 <= t < a day, as
+// whole_units gives them: a non-negative quotient truncates to its floor.
+inline int split_units(double t, double unit, double* rest) {
+    int q = static_cast<int>(t / unit);
+    double r = t - q * unit;  // exact, as in whole_units
+    if (r < 0) {
+        r += unit;
+        --q;
+    }
+    *rest = r;
+    return q;
+}
+
+}  // namespace shown_detail
+
 // The fields of x in range with 0 to 9 decimals, with the host's day, time
-// of day and calendar; false for a value the general paths must render (a
-// year without four digits, a host answer out of its range).
-bool split_shown(double x, int d, ShownDatetime* f);
+// of day and calendar as the general path asks them; false for a value the
+// general paths must render (a year without four digits, a host answer out
+// of its range). The time itself is split here (exact remainders, as the
+// host's split) and rounded as the time renderer rounds.
+inline bool split_shown(double x, int d, ShownDatetime* f) {
+    const double date = hostcall::zdatprt(x);
+    double year = NAN, month = NAN, day = NAN;
+    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
+    const double t = hostcall::ztimprt(x);
+    if (!(t >= 0 && t < kSecondsPerDay)) return false;
+    // A time within half a unit (and a hair) of the next hour or minute is
+    // carried into it first; then the shown fraction decides whether the
+    // seconds round up, which may carry on.
+    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
+    double in_hour, in_minute;
+    using shown_detail::split_units;
+    int hour = split_units(t, kSecondsPerHour, &in_hour);
+    int minute = split_units(in_hour, kSecondsPerMinute, &in_minute);
+    double s = in_minute;
+    if (in_hour + half_unit >= kSecondsPerHour) {
+        ++hour, minute = 0, s = 0;
+    } else if (in_minute + half_unit >= kSecondsPerMinute) {
+        ++minute, s = 0;
+    }
+    int second = static_cast<int>(s);
+    double fraction = s - second;
+    if (shown_detail::fraction_rounds_up(fraction, d)) {
+        fraction = 0;
+        if (++second == 60) second = 0, ++minute;
+        if (minute == 60) minute = 0, ++hour;
+    }
+    *f = {static_cast<int>(year), static_cast<int>(month), static_cast<int>(day), hour, minute, second, fraction};
+    return true;
+}
 
 // "00" to "99".
 inline constexpr struct DigitPairs {
