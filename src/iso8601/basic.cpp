@@ -137,7 +137,6 @@ bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_
     if (!split_shown(v, d, &f)) return false;
     // The designator's text in its basic form, e places.
     char zone[8];
-    const char* designator = room >= 6 ? "+0000" : "Z";
     int e = 0;
     if (m.common == Common::universal) {
         e = room >= 6 ? 5 : room >= 1 ? 1 : 0;
@@ -145,7 +144,6 @@ bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_
         hostcall::xkgtzstr(zone, room, &e, offset);
         e = std::min(e, static_cast<int>(sizeof zone));
         e = e < 0 || e > room ? 0 : basic_zone_text(zone, e);
-        designator = zone;
     }
     const int field = field_width(block);
     const int places = basic_places(d) + e;
@@ -153,7 +151,13 @@ bool basic_common(FormatBlock* block, const BasicMember& m, double x, int inner_
     char* out = block->output + field - places;
     fill_blanks(block->output, field - places);
     put_basic(out, f, d);
-    for (int i = 0; i < e; ++i) out[basic_places(d) + i] = designator[i];
+    char* end = out + basic_places(d);
+    if (m.common != Common::universal)
+        std::memcpy(end, zone, static_cast<std::size_t>(e));
+    else if (e == 5)
+        std::memcpy(end, "+0000", 5);
+    else if (e == 1)
+        *end = 'Z';
     block->output_length = field;
     return true;
 }
