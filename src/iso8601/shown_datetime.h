@@ -30,6 +30,17 @@ inline bool fraction_rounds_up(double f, int k) {
     return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
 }
 
+// Half a unit of the last decimal shown, and a hair, for 0 to 9 decimals:
+// 5 / 10^(d + 1) + 0.00000001, each rounded as the division and the sum
+// round when computed.
+inline constexpr struct HalfUnits {
+    double of[10];
+    constexpr HalfUnits() : of{} {
+        double power = 10;
+        for (int d = 0; d < 10; ++d, power *= 10) of[d] = 5 / power + 0.00000001;
+    }
+} kHalfUnits;
+
 // The quotient and remainder of t by a whole unit for 0 <= t < a day, as
 // whole_units gives them: a non-negative quotient truncates to its floor.
 inline int split_units(double t, double unit, double* rest) {
@@ -60,7 +71,7 @@ inline bool split_shown(double x, int d, ShownDatetime* f) {
     // A time within half a unit (and a hair) of the next hour or minute is
     // carried into it first; then the shown fraction decides whether the
     // seconds round up, which may carry on.
-    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
+    const double half_unit = shown_detail::kHalfUnits.of[d];
     double in_hour, in_minute;
     using shown_detail::split_units;
     int hour = split_units(t, kSecondsPerHour, &in_hour);

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "iso8601/iso8601.h"
+#include "iso8601/shown_datetime.h"
+#include "render/render.h"
 #include "render/format_call.h"
 
 namespace {
@@ -174,6 +176,15 @@ TEST_F(FastPath, SeededValuesOverTheWholeRange) {
             const int width = i % 5 == 0 ? i % 41 : 19 + decimals + (decimals > 0) + i % 8;
             expect_same(p, x, width, decimals, i % 7 == 0);
         }
+}
+
+// The half units the common case takes from its table are the ones the
+// time renderer computes.
+TEST(HalfUnits, AsComputedAtRunTime) {
+    for (int d = 0; d < 10; ++d) {
+        volatile double power = zpowten[d + 1];
+        EXPECT_EQ(shown_detail::kHalfUnits.of[d], 5 / power + 0.00000001) << d;
+    }
 }
 
 TEST_F(FastPath, DatesAtTheBoundsAndBetween) {
