@@ -42,13 +42,21 @@ inline constexpr struct HalfUnits {
 } kHalfUnits;
 
 // The quotient and remainder of t by a whole unit for 0 <= t < a day, as
-// whole_units gives them: a non-negative quotient truncates to its floor.
-inline int split_units(double t, double unit, double* rest) {
-    int q = static_cast<int>(t / unit);
-    double r = t - q * unit;  // exact, as in whole_units
+// whole_units gives them: the true floor and the exact remainder. The
+// quotient is estimated by the reciprocal, which may be one off either way
+// next to a multiple of the unit; each correction is exact there, the
+// operands being within a factor of two of each other.
+template <int Unit>
+inline int split_units(double t, double* rest) {
+    constexpr double kReciprocal = 1.0 / Unit;
+    int q = static_cast<int>(t * kReciprocal);
+    double r = t - q * static_cast<double>(Unit);
     if (r < 0) {
-        r += unit;
+        r += Unit;
         --q;
+    } else if (r >= Unit) {
+        r -= Unit;
+        ++q;
     }
     *rest = r;
     return q;
@@ -74,8 +82,8 @@ inline bool split_shown(double x, int d, ShownDatetime* f) {
     const double half_unit = shown_detail::kHalfUnits.of[d];
     double in_hour, in_minute;
     using shown_detail::split_units;
-    int hour = split_units(t, kSecondsPerHour, &in_hour);
-    int minute = split_units(in_hour, kSecondsPerMinute, &in_minute);
+    int hour = split_units<3600>(t, &in_hour);
+    int minute = split_units<60>(in_hour, &in_minute);
     double s = in_minute;
     if (in_hour + half_unit >= kSecondsPerHour) {
         ++hour, minute = 0, s = 0;
