@@ -1,7 +1,8 @@
-// Compares the common-case shortcuts of E8601DA and E8601DT with their
-// general paths on arbitrary value bits (or values near the carries of the
-// rounding), widths, decimals and the validation flag: the same text, status
-// and output length, and neither writes beyond the width.
+// Compares the common-case shortcuts of E8601DA and of the extended,
+// zone-qualified and basic datetimes with their general paths on arbitrary
+// value bits (or values near the carries of the rounding and the range
+// bounds), widths, decimals, task zones and the validation flag: the same
+// text, status and output length, and neither writes beyond the width.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,25 @@ namespace {
 using fuzz_support::Input;
 
 constexpr int kRoom = 64;
+constexpr double kDay = 86400;
+constexpr double kFirst = -138061.0 * kDay;  // 1582-01-01T00:00:00
+constexpr double kEnd = 2936548.0 * kDay;    // just past 9999-12-31
+
+struct Pair {
+    FormatRoutine* fast;
+    FormatRoutine* general;
+    bool date;  // the value is a day number
+};
+
+const Pair kPairs[] = {
+    {f8601da, f8601da_general, true},  {f8601dt, f8601dt_general, false}, {f8601dz, f8601dz_general, false},
+    {f8601dx, f8601dx_general, false}, {f8601lx, f8601lx_general, false}, {b8601dt, b8601dt_general, false},
+    {b8601dz, b8601dz_general, false}, {b8601dx, b8601dx_general, false}, {b8601lx, b8601lx_general, false},
+};
+
+// Task zones: none (the host's default), with daylight saving (whole and
+// half hours), fixed offsets with and without minutes.
+const char* const kZones[] = {nullptr, "America/New_York", "Australia/Lord_Howe", "+05:45", "-03:00", "+14:00"};
 
 double take_value(Input& in) {
     const std::uint8_t kind = in.take<std::uint8_t>();
@@ -24,10 +44,17 @@ double take_value(Input& in) {
     if (kind & 1) return v;
     const double fraction = static_cast<double>(bits >> 11) / 9007199254740992.0;
     const double day = std::floor((fraction * 1.1 - 0.05) * (2936548.0 + 138061.0)) - 138061.0;
-    switch (kind >> 1 & 3) {
-        case 0: return day * 86400 + (kind >> 3) * 60.0 + 59.5 + (fraction - 0.5) * 1e-6;  // a minute's last half second
-        case 1: return day * 86400 + 86399.5 + (fraction - 0.5) * 1e-6;  // the day's last half second
-        case 2: return day * 86400 + std::floor(fraction * 86400) + 0.5;  // a half second
+    const double hair = (fraction - 0.5) * 1e-6;
+    // The edge where k decimals round up to the next second.
+    const double edge = 1 - 5 / std::pow(10.0, (kind >> 4) % 8 + 1);
+    switch (kind >> 1 & 7) {
+        case 0: return day * kDay + (kind >> 4) * 60.0 + 59.5 + hair;   // a minute's last half second
+        case 1: return day * kDay + 86399.5 + hair;                     // the day's last half second
+        case 2: return day * kDay + std::floor(fraction * kDay) + 0.5;  // a half second
+        case 3: return day * kDay + 86399 + edge + hair * 1e-3;         // the day's last rounding edge
+        case 4: return day * kDay + std::floor(fraction * kDay) + edge + hair * 1e-3;  // a second's
+        case 5: return kFirst + (fraction - 0.5) * 2 * kDay;            // the first day, either side
+        case 6: return kEnd + (fraction - 0.5) * 2 * kDay;              // the last day, either side
         default: return (fraction * 1.2 - 0.1) * 253717747200.0;        // anywhere
     }
 }
@@ -37,7 +64,8 @@ struct Rendered {
     std::int32_t status, length;
 };
 
-Rendered render(FormatRoutine* routine, double value, int width, int decimals, std::uint8_t flags) {
+Rendered render(FormatRoutine* routine, double value, int width, int decimals, std::uint8_t flags,
+                Environment* environment) {
     Rendered r;
     std::memset(r.out, 0x5A, sizeof r.out);
     FormatBlock b{};
@@ -47,6 +75,7 @@ Rendered render(FormatRoutine* routine, double value, int width, int decimals, s
     b.output = r.out;
     b.capacity = width;
     b.flags = flags;
+    b.environment = environment;
     b.output_length = -99;
     r.status = routine(&b);
     r.length = b.output_length;
@@ -59,16 +88,27 @@ Rendered render(FormatRoutine* routine, double value, int width, int decimals, s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static isofmt::Host& host = fuzz_support::bind_host();
-    (void)host;
+    static Environment* const* zones = [] {
+        static Environment* made[std::size(kZones)] = {};
+        for (std::size_t i = 0; i < std::size(kZones); ++i) {
+            if (kZones[i] == nullptr) continue;
+            isofmt::EnvironmentConfig config;
+            config.time_zone = kZones[i];
+            made[i] = host.create_environment(config);
+        }
+        return made;
+    }();
     Input in{data, size};
-    const bool date = in.take<std::uint8_t>() & 1;
+    const std::uint8_t pick = in.take<std::uint8_t>();
+    const Pair& pair = kPairs[pick % std::size(kPairs)];
+    Environment* zone = zones[pick / std::size(kPairs) % std::size(kZones)];
     double value = take_value(in);
-    if (date) value /= 86400;  // the datetimes' days, with their fractions
-    const int width = in.take<std::uint8_t>() % 40;
+    if (pair.date) value /= kDay;  // the datetimes' days, with their fractions
+    const int width = in.take<std::uint8_t>() % 41;
     const int decimals = in.take<std::int8_t>() % 10;
     const std::uint8_t flags = in.take<std::uint8_t>() & kValidateFlag;
-    const Rendered fast = render(date ? f8601da : f8601dt, value, width, decimals, flags);
-    const Rendered general = render(date ? f8601da_general : f8601dt_general, value, width, decimals, flags);
+    const Rendered fast = render(pair.fast, value, width, decimals, flags, zone);
+    const Rendered general = render(pair.general, value, width, decimals, flags, zone);
     if (fast.status != general.status || fast.length != general.length) std::abort();
     const int n = fast.length > 0 ? fast.length : 0;
     if (n > kRoom || std::memcmp(fast.out, general.out, static_cast<std::size_t>(n)) != 0) std::abort();

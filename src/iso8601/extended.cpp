@@ -7,9 +7,8 @@
 #include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
-#include "render/remainder.h"
+#include "iso8601/shown_datetime.h"
 #include "render/render.h"
-#include "render/units.h"
 #include "text/text.h"
 
 namespace {
@@ -109,105 +108,21 @@ std::int32_t f8601tm(FormatBlock* block) {
     return s;
 }
 
-namespace {
-
-// True when the fraction shown with k decimals reads as a whole second, as
-// the time renderer decides it.
-bool fraction_rounds_up(double f, int k) {
-    if (k == 0) return f >= 0.5;
-    const double scaled = f * zpowten[k];
-    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
-}
-
-// The common case of f8601dt: a present datetime in range with up to nine
-// decimals and the whole text in the field. Writes what the general path
-// writes, with the same host services for the day, the time of day, the
-// calendar and the seconds' numeric text, but splits the time itself (exact
-// remainders, as the host's split) and writes the other digits straight.
-// Returns false, having written nothing, for a value it leaves to the
-// general path.
-bool datetime_common(FormatBlock* block, double x, int d) {
-    const double date = hostcall::zdatprt(x);
-    double year = NAN, month = NAN, day = NAN;
-    hostcall::zymdjul(&year, &month, &day, hostcall::zjuldat(date));
-    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31)) return false;
-    const double t = hostcall::ztimprt(x);
-    if (!(t >= 0 && t < kSecondsPerDay)) return false;
-    // As the time renderer rounds: a time within half a unit (and a hair) of
-    // the next hour or minute is carried into it first; then the shown
-    // fraction decides whether the seconds round up, which may carry on.
-    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
-    double in_hour, in_minute;
-    int hour = static_cast<int>(whole_units(t, kSecondsPerHour, &in_hour));
-    int minute = static_cast<int>(whole_units(in_hour, kSecondsPerMinute, &in_minute));
-    double s = in_minute;
-    if (in_hour + half_unit >= kSecondsPerHour) {
-        ++hour, minute = 0, s = 0;
-    } else if (in_minute + half_unit >= kSecondsPerMinute) {
-        ++minute, s = 0;
-    }
-    int second = static_cast<int>(s);
-    double fraction = s - second;
-    if (fraction_rounds_up(fraction, d)) {
-        fraction = 0;
-        if (++second == 60) second = 0, ++minute;
-        if (minute == 60) minute = 0, ++hour;
-    }
-
-    const int places = kDatetimePlaces + d + (d > 0 ? 1 : 0);
-    const int pad = block->width - places;
-    fill_blanks(block->output, pad);
-    char* out = block->output + pad;
-    // The date written here rather than through put_date: with the time's
-    // stores after it, the shared writer measured a tenth slower.
-    const int y = static_cast<int>(year);
-    put_two_digits(out, y / 100);
-    put_two_digits(out + 2, y % 100);
-    out[4] = '-';
-    put_two_digits(out + 5, static_cast<int>(month));
-    out[7] = '-';
-    put_two_digits(out + 8, static_cast<int>(day));
-    out[10] = 'T';
-    out[13] = ':';
-    out[16] = ':';
-    if (hour == 24) {
-        // The last instant of the day that the text can show.
-        std::memcpy(out + 11, "23", 2);
-        std::memcpy(out + 14, "59", 2);
-        std::memcpy(out + 17, "59", 2);
-        if (d > 0) {
-            out[19] = '.';
-            std::memset(out + 20, '9', static_cast<std::size_t>(d));
-        }
-    } else {
-        put_two_digits(out + 11, hour);
-        put_two_digits(out + 14, minute);
-        if (d == 0) {
-            put_two_digits(out + 17, second);
-        } else {
-            const double seconds = second + fraction;
-            FormatBlock inner{};
-            inner.width = d + 3;
-            inner.decimals = d;
-            inner.value = &seconds;
-            inner.output = out + 17;
-            hostcall::zfmt(&inner);
-            if (out[17] == ' ') out[17] = '0';
-        }
-    }
-    block->output_length = block->width;
-    return true;
-}
-
-}  // namespace
-
 std::int32_t f8601dt(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedDT)) return s;
     const double x = block_value(block);
     const int d = block->decimals > 0 ? block->decimals : 0;
-    if (d <= 9 && block->width >= kDatetimePlaces + d + (d > 0 ? 1 : 0) && x == x && !outside(x, kIsoDatetime) &&
-        datetime_common(block, x, d))
+    // The common case: a present datetime in range with up to nine decimals
+    // and the whole text in the field.
+    ShownDatetime f;
+    const int places = extended_places(d);
+    if (d <= 9 && block->width >= places && x == x && !outside(x, kIsoDatetime) && split_shown(x, d, &f)) {
+        const int pad = block->width - places;
+        fill_blanks(block->output, pad);
+        put_extended(block->output + pad, f, d);
+        block->output_length = block->width;
         return status::kOk;
+    }
     return f8601dt_general(block);
 }
 

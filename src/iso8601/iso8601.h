@@ -32,3 +32,12 @@ std::int32_t b8601tx(FormatBlock* block);
 // shortcuts: the tests compare the two.
 std::int32_t f8601da_general(FormatBlock* block);
 std::int32_t f8601dt_general(FormatBlock* block);
+// The general paths of the zone-qualified datetimes.
+std::int32_t f8601dz_general(FormatBlock* block);
+std::int32_t f8601dx_general(FormatBlock* block);
+std::int32_t f8601lx_general(FormatBlock* block);
+// The general paths of the basic datetimes.
+std::int32_t b8601dt_general(FormatBlock* block);
+std::int32_t b8601dz_general(FormatBlock* block);
+std::int32_t b8601dx_general(FormatBlock* block);
+std::int32_t b8601lx_general(FormatBlock* block);

@@ -1,7 +1,9 @@
 // Extended ISO 8601 times and datetimes with a zone designator: universal
 // (Z or +00:00), the host's GMT offset, or the offset of the task's zone.
 // Each renders its text into a work area through the extended routines,
-// then right-aligns text and designator in the width.
+// then right-aligns text and designator in the width; the datetimes' common
+// case writes both straight into the field.
+#include <algorithm>
 #include <cstring>
 
 #include "binding/hostcall.h"
@@ -9,6 +11,7 @@
 #include "iso8601/formats.h"
 #include "iso8601/iso8601.h"
 #include "iso8601/ranges.h"
+#include "iso8601/shown_datetime.h"
 #include "render/render.h"
 #include "text/text.h"
 #include "render/units.h"
@@ -112,7 +115,42 @@ enum class DatetimeZone { shifted, local };
 static_assert(kExtendedDX.min_width == kExtendedLX.min_width && kExtendedDX.max_width == kExtendedLX.max_width &&
               kExtendedDX.max_decimals == kExtendedLX.max_decimals);
 
-std::int32_t datetime_with_zone(FormatBlock* block, DatetimeZone how) {
+// The common case of the datetime formats with a designator: decimals 0 to 6
+// and the whole datetime text in the field, written straight with the
+// designator's text after it. The designator is asked for the room the text
+// leaves, as in the general path. False, having written nothing, for a value
+// left to the general path.
+template <class Designator>
+bool datetime_common(FormatBlock* block, double v, Designator designator) {
+    const int w = block->width;
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    const int places = extended_places(d);
+    ShownDatetime f;
+    if (d > 6 || w < places || !split_shown(v, d, &f)) return false;
+    char* out = block->output;
+    const int e = designator(out + w, w - places);
+    fill_blanks(out, w - places - e);
+    put_extended(out + w - places - e, f, d);
+    block->output_length = w;
+    return true;
+}
+
+// The zone's offset text for the room left, written to end at *end: the
+// designator of the datetimes with the zone's offset.
+struct ZoneText {
+    double offset;
+    int operator()(char* end, int room) const {
+        char zone[kZoneArea];
+        std::int32_t e = 0;
+        if (room >= 3) hostcall::xkgtzstr(zone, room, &e, offset);
+        e = std::min(e, kZoneArea);
+        if (e < 0 || e > room) return 0;
+        std::memcpy(end - e, zone, static_cast<std::size_t>(e));
+        return e;
+    }
+};
+
+std::int32_t datetime_with_zone(FormatBlock* block, DatetimeZone how, bool common_case) {
     if (const std::int32_t s = validate(block, kExtendedDX)) return s;
     const double x = block_value(block);
     const bool missing = is_missing(x);
@@ -130,25 +168,42 @@ std::int32_t datetime_with_zone(FormatBlock* block, DatetimeZone how) {
             render_asterisks(block);
             return status::kOk;
         }
+        if (common_case && datetime_common(block, v, ZoneText{offset})) return status::kOk;
     }
     char area[kDatetimeArea];
     if (const std::int32_t s = render_datetime(block, v, area)) return s;
     return assemble_zone(block, measure(area, kDatetimeArea), missing, offset);
 }
 
-}  // namespace
+// +00:00 where the text leaves six places, Z where fewer, as
+// assemble_universal writes them.
+int universal_text(char* end, int room) {
+    if (room >= 6) {
+        std::memcpy(end - 6, "+00:00", 6);
+        return 6;
+    }
+    if (room < 1) return 0;
+    end[-1] = 'Z';
+    return 1;
+}
 
-std::int32_t f8601dz(FormatBlock* block) {
+std::int32_t datetime_universal(FormatBlock* block, bool common_case) {
     if (const std::int32_t s = validate(block, kExtendedDZ)) return s;
     const double x = block_value(block);
     if (outside(x, kIsoDatetime)) {
         render_asterisks(block);
         return status::kOk;
     }
+    if (common_case && x == x && datetime_common(block, x, universal_text)) return status::kOk;
     char area[kDatetimeArea];
     if (const std::int32_t s = render_datetime(block, x, area)) return s;
     return assemble_universal(block, measure(area, kDatetimeArea), is_missing(x));
 }
+
+}  // namespace
+
+std::int32_t f8601dz(FormatBlock* block) { return datetime_universal(block, true); }
+std::int32_t f8601dz_general(FormatBlock* block) { return datetime_universal(block, false); }
 
 std::int32_t f8601tz(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedTZ)) return s;
@@ -182,8 +237,10 @@ std::int32_t f8601lz(FormatBlock* block) {
     return s;
 }
 
-std::int32_t f8601dx(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::shifted); }
-std::int32_t f8601lx(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::local); }
+std::int32_t f8601dx(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::shifted, true); }
+std::int32_t f8601lx(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::local, true); }
+std::int32_t f8601dx_general(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::shifted, false); }
+std::int32_t f8601lx_general(FormatBlock* block) { return datetime_with_zone(block, DatetimeZone::local, false); }
 
 std::int32_t f8601tx(FormatBlock* block) {
     if (const std::int32_t s = validate(block, kExtendedTX)) return s;
