@@ -1,6 +1,7 @@
 // What the classic formats share: fitting into the capacity, the range check
 // as a status, month abbreviations, two-digit fields, datetime splitting.
 #include <cmath>
+#include <cstring>
 
 #include "classic/internal.h"
 #include "render/remainder.h"
@@ -86,6 +87,73 @@ DayTime split_datetime(double datetime) {
         day += 1;
     }
     return {day, seconds + 0.0};
+}
+
+namespace {
+
+// True when the fraction f shown with k decimals reads as a whole second, as
+// zfmtime decides it.
+bool fraction_rounds_up(double f, int k) {
+    if (k == 0) return f >= 0.5;
+    const double scaled = f * zpowten[k];
+    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
+}
+
+}  // namespace
+
+int put_clock(double t, int d, char* out) {
+    // zfmtime's two stages: a time within half a unit (and a hair) of the
+    // next hour or minute is carried into it first; then the shown fraction
+    // decides whether the seconds round up, which may carry on. The
+    // remainders are exact, as the host's split of a time is.
+    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
+    double in_hour, in_minute;
+    int hour = static_cast<int>(whole_units(t, kSecondsPerHour, &in_hour));
+    int minute = static_cast<int>(whole_units(in_hour, kSecondsPerMinute, &in_minute));
+    double s = in_minute;
+    if (in_hour + half_unit >= kSecondsPerHour) {
+        ++hour, minute = 0, s = 0;
+    } else if (in_minute + half_unit >= kSecondsPerMinute) {
+        ++minute, s = 0;
+    }
+    int second = static_cast<int>(s);
+    double fraction = s - second;
+    if (fraction_rounds_up(fraction, d)) {
+        fraction = 0;
+        if (++second == 60) second = 0, ++minute;
+        if (minute == 60) minute = 0, ++hour;
+    }
+
+    out[2] = ':';
+    out[5] = ':';
+    if (hour == 24) {
+        // The last instant of the day that the text can show.
+        std::memcpy(out, "23", 2);
+        std::memcpy(out + 3, "59", 2);
+        std::memcpy(out + 6, "59", 2);
+        if (d > 0) {
+            out[8] = '.';
+            std::memset(out + 9, '9', static_cast<std::size_t>(d));
+        }
+        return 23;
+    }
+    put_two_digits(out, hour);
+    put_two_digits(out + 3, minute);
+    if (d == 0) {
+        // Below half a second: the whole seconds are the digits.
+        put_two_digits(out + 6, second);
+    } else {
+        // The seconds and their fraction in the host's numeric text.
+        const double seconds = second + fraction;
+        FormatBlock inner{};
+        inner.width = d + 3;
+        inner.decimals = d;
+        inner.value = &seconds;
+        inner.output = out + 6;
+        hostcall::zfmt(&inner);
+        if (out[6] == ' ') out[6] = '0';
+    }
+    return hour;
 }
 
 }  // namespace classic

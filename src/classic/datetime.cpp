@@ -5,6 +5,8 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
+#include "binding/hostcall.h"
+#include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -123,12 +125,90 @@ DatetimeText render_datetime(FormatBlock* block, int width, bool twelve_hour) {
     return result;
 }
 
+namespace {
+
+// ddMMMyyyy:hh:mm:ss, the text before the point and the decimals.
+constexpr int kFullPlaces = 18;
+constexpr double kFirstSecond = -138061.0 * kSecondsPerDay;  // 1582-01-01T00:00:00
+constexpr double kEndSecond = 2936548.0 * kSecondsPerDay;    // 10000-01-01T00:00:00
+
+// The common case of render_datetime: a present datetime from 1582 to 9999,
+// at most nine decimals and room for the whole text (width > 18 + d). Writes
+// what the general path writes, with the host's calendar, month names and
+// numeric text, but splits the datetime itself (exact remainders, as the
+// host's split) and writes the other digits straight. Returns the hour the
+// text shows, or -1, having written nothing, for a value it leaves to the
+// general path.
+int datetime_common(FormatBlock* block, int width, int d) {
+    const double x = block_value(block);
+    // Within a day below zero the time of day is x + 86400 rounded, which
+    // the exact split does not give.
+    if (!(x >= kFirstSecond && x < kEndSecond) || (x < 0 && x > -kSecondsPerDay)) return -1;
+    double t;
+    double day = whole_units(x, kSecondsPerDay, &t);
+    if (rounds_to_midnight(t, d)) {
+        t = 0;
+        day += 1;
+    }
+    double year = NAN, month = NAN, mday = NAN;
+    hostcall::zymdjul(&year, &month, &mday, hostcall::zjuldat(day));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return -1;
+
+    const int pad = width - (kFullPlaces + d + (d > 0 ? 1 : 0));
+    fill_blanks(block->output, pad);
+    char* out = block->output + pad;
+    put_two_digits(out, static_cast<int>(mday));
+    put_month(block, static_cast<int>(month), out + 2);
+    const int y = static_cast<int>(year);
+    put_two_digits(out + 5, y / 100);
+    put_two_digits(out + 7, y % 100);
+    out[9] = ':';
+    return put_clock(t, d, out + 10);
+}
+
+// The decimals of a block, negative ones as none; -1 above nine, which no
+// common case takes.
+int common_decimals(const FormatBlock* block) {
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    return d <= 9 ? d : -1;
+}
+
+}  // namespace
 }  // namespace classic
 
 std::int32_t zfmdttm(FormatBlock* block) {
-    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dttm);
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
+    const int d = common_decimals(block);
+    if (d >= 0 && block->width <= block->capacity && block->width > kFullPlaces + d &&
+        datetime_common(block, block->width, d) >= 0) {
+        block->output_length = block->width;
+        return status::kOk;
+    }
+    return render_fitted(block, render_dttm);
 }
 
 std::int32_t zfmdtmm(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
+    const int d = common_decimals(block);
+    if (d >= 0 && block->width <= block->capacity && block->width > kFullPlaces + kSuffixLength + d) {
+        const int width = block->width - kSuffixLength;
+        const int hour = datetime_common(block, width, d);
+        if (hour >= 0) {
+            char* hour_digits = block->output + width - (d + (d > 0 ? 1 : 0)) - 8;
+            std::memcpy(block->output + width, hour_to_twelve(hour, hour_digits) ? " PM" : " AM", kSuffixLength);
+            block->output_length = block->width;
+            return status::kOk;
+        }
+    }
+    return render_fitted(block, render_dtmm);
+}
+
+std::int32_t zfmdttm_general(FormatBlock* block) {
+    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dttm);
+}
+
+std::int32_t zfmdtmm_general(FormatBlock* block) {
     return classic::run_format(block, classic::kDatetimeLimits, classic::render_dtmm);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "abi/call_block.h"
+#include "render/render.h"
 #include "render/units.h"
 
 namespace classic {
@@ -66,5 +67,19 @@ struct ClockText {
     bool next_day;  // the time shown lies on a later day than x
 };
 ClockText render_clock12(FormatBlock* block, double x);
+
+// The common case of the time of day: t (0 <= t < 86400) as hh:mm:ss, with
+// d decimals (0 to 9) after a point, in the 8 + d + (d > 0) characters at
+// out. The text is what render_time_of_day writes in a field of that width:
+// zfmtime's rounding, a time that rounds up to 24 shown as the last instant
+// of the day. Returns the hour the text shows.
+int put_clock(double t, int d, char* out);
+
+// The 24-hour hour digits at `at` made those of the 12-hour clock (12, then
+// 1 to 11); true when the hour is past noon.
+inline bool hour_to_twelve(int hour, char* at) {
+    put_two_digits(at, hour % 12 == 0 ? 12 : hour % 12);
+    return hour >= 12;
+}
 
 }  // namespace classic
