@@ -89,6 +89,11 @@ DayTime split_datetime(double datetime) {
     return {day, seconds + 0.0};
 }
 
+const char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 namespace {
 
 // True when the fraction f shown with k decimals reads as a whole second, as
@@ -99,25 +104,33 @@ bool fraction_rounds_up(double f, int k) {
     return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
 }
 
+// zfmtime's half unit of the last decimal shown, and a hair, by decimals.
+constexpr double kHalfUnit[10] = {
+    5 / 1e1 + 0.00000001, 5 / 1e2 + 0.00000001, 5 / 1e3 + 0.00000001, 5 / 1e4 + 0.00000001,
+    5 / 1e5 + 0.00000001, 5 / 1e6 + 0.00000001, 5 / 1e7 + 0.00000001, 5 / 1e8 + 0.00000001,
+    5 / 1e9 + 0.00000001, 5 / 1e10 + 0.00000001,
+};
+
 }  // namespace
 
 int put_clock(double t, int d, char* out) {
     // zfmtime's two stages: a time within half a unit (and a hair) of the
     // next hour or minute is carried into it first; then the shown fraction
-    // decides whether the seconds round up, which may carry on. The
+    // decides whether the seconds round up, which may carry on. The whole
+    // seconds are split as integers and the fraction added back: the
     // remainders are exact, as the host's split of a time is.
-    const double half_unit = 5 / zpowten[d + 1] + 0.00000001;
-    double in_hour, in_minute;
-    int hour = static_cast<int>(whole_units(t, kSecondsPerHour, &in_hour));
-    int minute = static_cast<int>(whole_units(in_hour, kSecondsPerMinute, &in_minute));
-    double s = in_minute;
-    if (in_hour + half_unit >= kSecondsPerHour) {
-        ++hour, minute = 0, s = 0;
-    } else if (in_minute + half_unit >= kSecondsPerMinute) {
-        ++minute, s = 0;
+    const double half_unit = kHalfUnit[d];
+    const int whole = static_cast<int>(t);
+    double fraction = t - whole;
+    int hour = whole / 3600;
+    const int hour_seconds = whole - hour * 3600;
+    int minute = hour_seconds / 60;
+    int second = hour_seconds - minute * 60;
+    if (hour_seconds + fraction + half_unit >= kSecondsPerHour) {
+        ++hour, minute = 0, second = 0, fraction = 0;
+    } else if (second + fraction + half_unit >= kSecondsPerMinute) {
+        ++minute, second = 0, fraction = 0;
     }
-    int second = static_cast<int>(s);
-    double fraction = s - second;
     if (fraction_rounds_up(fraction, d)) {
         fraction = 0;
         if (++second == 60) second = 0, ++minute;
@@ -137,11 +150,11 @@ int put_clock(double t, int d, char* out) {
         }
         return 23;
     }
-    put_two_digits(out, hour);
-    put_two_digits(out + 3, minute);
+    put_digit_pair(out, hour);
+    put_digit_pair(out + 3, minute);
     if (d == 0) {
         // Below half a second: the whole seconds are the digits.
-        put_two_digits(out + 6, second);
+        put_digit_pair(out + 6, second);
     } else {
         // The seconds and their fraction in the host's numeric text.
         const double seconds = second + fraction;

@@ -155,13 +155,18 @@ int datetime_common(FormatBlock* block, int width, int d) {
     if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return -1;
 
     const int pad = width - (kFullPlaces + d + (d > 0 ? 1 : 0));
-    fill_blanks(block->output, pad);
-    char* out = block->output + pad;
-    put_two_digits(out, static_cast<int>(mday));
+    char* out = block->output;
+    if (pad < 8) {
+        for (int i = 0; i < pad; ++i) out[i] = ' ';
+    } else {
+        fill_blanks(out, pad);
+    }
+    out += pad;
+    put_digit_pair(out, static_cast<int>(mday));
     put_month(block, static_cast<int>(month), out + 2);
     const int y = static_cast<int>(year);
-    put_two_digits(out + 5, y / 100);
-    put_two_digits(out + 7, y % 100);
+    put_digit_pair(out + 5, y / 100);
+    put_digit_pair(out + 7, y % 100);
     out[9] = ':';
     return put_clock(t, d, out + 10);
 }

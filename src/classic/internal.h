@@ -75,10 +75,17 @@ ClockText render_clock12(FormatBlock* block, double x);
 // of the day. Returns the hour the text shows.
 int put_clock(double t, int d, char* out);
 
+// "00" to "99": the two digits of v (0 to 99) at out.
+extern const char kDigitPairs[201];
+inline void put_digit_pair(char* out, int v) {
+    out[0] = kDigitPairs[2 * v];
+    out[1] = kDigitPairs[2 * v + 1];
+}
+
 // The 24-hour hour digits at `at` made those of the 12-hour clock (12, then
 // 1 to 11); true when the hour is past noon.
 inline bool hour_to_twelve(int hour, char* at) {
-    put_two_digits(at, hour % 12 == 0 ? 12 : hour % 12);
+    put_digit_pair(at, hour % 12 == 0 ? 12 : hour % 12);
     return hour >= 12;
 }
 
