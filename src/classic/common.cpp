@@ -62,15 +62,16 @@ const char* const* month_table(const FormatBlock* block) {
 }  // namespace
 
 void put_month(const FormatBlock* block, int month, char* out) {
-    out[0] = out[1] = out[2] = ' ';
-    if (month < 1 || month > 12) return;
-    const char* const* table = month_table(block);
-    if (!table) return;
+    const char* const* table = month >= 1 && month <= 12 ? month_table(block) : nullptr;
     // An entry is a length byte followed by the abbreviation.
-    const char* entry = table[kMonthFirstEntry - 1 + month];
-    if (!entry) return;
-    const int length = static_cast<unsigned char>(entry[0]);
-    for (int i = 0; i < 3 && i < length; ++i) out[i] = entry[1 + i];
+    const char* entry = table ? table[kMonthFirstEntry - 1 + month] : nullptr;
+    const int length = entry ? static_cast<unsigned char>(entry[0]) : 0;
+    if (length >= 3) {
+        std::memcpy(out, entry + 1, 3);
+        return;
+    }
+    out[0] = out[1] = out[2] = ' ';
+    for (int i = 0; i < length; ++i) out[i] = entry[1 + i];
 }
 
 DayTime split_datetime(double datetime) {

@@ -127,18 +127,30 @@ DatetimeText render_datetime(FormatBlock* block, int width, bool twelve_hour) {
 
 namespace {
 
-// ddMMMyyyy:hh:mm:ss, the text before the point and the decimals.
-constexpr int kFullPlaces = 18;
+// ddMMMyy:hh:mm:ss, the text before the point and the decimals; from width
+// 19 + d the year has four digits.
+constexpr int kShortPlaces = 16;
+constexpr int kFourDigitYearAbove = 18;
 constexpr double kFirstSecond = -138061.0 * kSecondsPerDay;  // 1582-01-01T00:00:00
 constexpr double kEndSecond = 2936548.0 * kSecondsPerDay;    // 10000-01-01T00:00:00
 
+// The decimals of a block, negative ones as none; -1 above nine, which no
+// common case takes.
+int common_decimals(const FormatBlock* block) {
+    const int d = block->decimals > 0 ? block->decimals : 0;
+    return d <= 9 ? d : -1;
+}
+
+// Whether render_datetime writes its whole text in `width`: the date, the
+// time and every decimal asked for.
+bool whole_text_fits(int width, int d) { return d >= 0 && width >= kShortPlaces + d + (d > 0 ? 1 : 0); }
+
 // The common case of render_datetime: a present datetime from 1582 to 9999,
-// at most nine decimals and room for the whole text (width > 18 + d). Writes
-// what the general path writes, with the host's calendar, month names and
-// numeric text, but splits the datetime itself (exact remainders, as the
-// host's split) and writes the other digits straight. Returns the hour the
-// text shows, or -1, having written nothing, for a value it leaves to the
-// general path.
+// at most nine decimals and room for the whole text. Writes what the general
+// path writes, with the host's calendar, month names and numeric text, but
+// splits the datetime itself (exact remainders, as the host's split) and
+// writes the other digits straight. Returns the hour the text shows, or -1,
+// having written nothing, for a value it leaves to the general path.
 int datetime_common(FormatBlock* block, int width, int d) {
     const double x = block_value(block);
     // Within a day below zero the time of day is x + 86400 rounded, which
@@ -154,7 +166,8 @@ int datetime_common(FormatBlock* block, int width, int d) {
     hostcall::zymdjul(&year, &month, &mday, hostcall::zjuldat(day));
     if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return -1;
 
-    const int pad = width - (kFullPlaces + d + (d > 0 ? 1 : 0));
+    const bool four = width - d > kFourDigitYearAbove;
+    const int pad = width - (kShortPlaces + (four ? 2 : 0) + d + (d > 0 ? 1 : 0));
     char* out = block->output;
     if (pad < 8) {
         for (int i = 0; i < pad; ++i) out[i] = ' ';
@@ -165,17 +178,13 @@ int datetime_common(FormatBlock* block, int width, int d) {
     put_digit_pair(out, static_cast<int>(mday));
     put_month(block, static_cast<int>(month), out + 2);
     const int y = static_cast<int>(year);
-    put_digit_pair(out + 5, y / 100);
-    put_digit_pair(out + 7, y % 100);
-    out[9] = ':';
-    return put_clock(t, d, out + 10);
-}
-
-// The decimals of a block, negative ones as none; -1 above nine, which no
-// common case takes.
-int common_decimals(const FormatBlock* block) {
-    const int d = block->decimals > 0 ? block->decimals : 0;
-    return d <= 9 ? d : -1;
+    if (four) {
+        put_digit_pair(out + 5, y / 100);
+        out += 2;
+    }
+    put_digit_pair(out + 5, y % 100);
+    out[7] = ':';
+    return put_clock(t, d, out + 8);
 }
 
 }  // namespace
@@ -185,7 +194,7 @@ std::int32_t zfmdttm(FormatBlock* block) {
     using namespace classic;
     if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
     const int d = common_decimals(block);
-    if (d >= 0 && block->width <= block->capacity && block->width > kFullPlaces + d &&
+    if (block->width <= block->capacity && whole_text_fits(block->width, d) &&
         datetime_common(block, block->width, d) >= 0) {
         block->output_length = block->width;
         return status::kOk;
@@ -197,11 +206,12 @@ std::int32_t zfmdtmm(FormatBlock* block) {
     using namespace classic;
     if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
     const int d = common_decimals(block);
-    if (d >= 0 && block->width <= block->capacity && block->width > kFullPlaces + kSuffixLength + d) {
-        const int width = block->width - kSuffixLength;
+    const int width = block->width - kSuffixLength;
+    if (block->width <= block->capacity && block->width > kSuffixLength && whole_text_fits(width, d)) {
         const int hour = datetime_common(block, width, d);
         if (hour >= 0) {
-            char* hour_digits = block->output + width - (d + (d > 0 ? 1 : 0)) - 8;
+            // The time ends the text: hh:mm:ss, then the point and decimals.
+            char* hour_digits = block->output + width - (8 + d + (d > 0 ? 1 : 0));
             std::memcpy(block->output + width, hour_to_twelve(hour, hour_digits) ? " PM" : " AM", kSuffixLength);
             block->output_length = block->width;
             return status::kOk;

@@ -30,8 +30,8 @@ struct Pair {
 };
 
 const Pair kPairs[] = {
-    {"zfmdttm", zfmdttm, zfmdttm_general, 18, true},
-    {"zfmdtmm", zfmdtmm, zfmdtmm_general, 21, true},
+    {"zfmdttm", zfmdttm, zfmdttm_general, 16, true},
+    {"zfmdtmm", zfmdtmm, zfmdtmm_general, 19, true},
 };
 
 struct Result {
@@ -92,7 +92,7 @@ std::vector<double> corner_times() {
 
 std::vector<int> widths_around(const Pair& p, int decimals) {
     const int full = p.full + (decimals > 0 ? decimals + 1 : 0);
-    return {full - 1, full, full + 1, full + 2, 40};
+    return {full - 1, full, full + 1, full + 2, full + 3, full + 4, 40};
 }
 
 TEST_F(FastPath, CornersAtEveryWidthAndDecimals) {
