@@ -28,6 +28,9 @@ struct Pair {
 const Pair kPairs[] = {
     {zfmdttm, zfmdttm_general, true},
     {zfmdtmm, zfmdtmm_general, true},
+    {zfmdyam, zfmdyam_general, true},
+    {zfmtod, zfmtod_general, false},
+    {zfmtimm, zfmtimm_general, false},
 };
 
 double take_value(Input& in, bool datetime) {

@@ -23,3 +23,6 @@ std::int32_t zfmdyam(FormatBlock* block);
 // without it: the tests compare the two.
 std::int32_t zfmdttm_general(FormatBlock* block);
 std::int32_t zfmdtmm_general(FormatBlock* block);
+std::int32_t zfmtod_general(FormatBlock* block);
+std::int32_t zfmtimm_general(FormatBlock* block);
+std::int32_t zfmdyam_general(FormatBlock* block);

@@ -95,79 +95,40 @@ const char kDigitPairs[201] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-namespace {
-
-// True when the fraction f shown with k decimals reads as a whole second, as
-// zfmtime decides it.
-bool fraction_rounds_up(double f, int k) {
-    if (k == 0) return f >= 0.5;
-    const double scaled = f * zpowten[k];
-    return f > 0.9 && zpowten[k] - scaled < 1 && scaled - std::floor(scaled) > 0.4999999;
+void put_minute_second(const ClockParts& c, int d, char* out) {
+    put_digit_pair(out, c.minute);
+    out[2] = ':';
+    if (d == 0) {
+        // Below half a second: the whole seconds are the digits.
+        put_digit_pair(out + 3, c.second);
+        return;
+    }
+    // The seconds and their fraction in the host's numeric text.
+    const double seconds = c.second + c.fraction;
+    FormatBlock inner{};
+    inner.width = d + 3;
+    inner.decimals = d;
+    inner.value = &seconds;
+    inner.output = out + 3;
+    hostcall::zfmt(&inner);
+    if (out[3] == ' ') out[3] = '0';
 }
 
-// zfmtime's half unit of the last decimal shown, and a hair, by decimals.
-constexpr double kHalfUnit[10] = {
-    5 / 1e1 + 0.00000001, 5 / 1e2 + 0.00000001, 5 / 1e3 + 0.00000001, 5 / 1e4 + 0.00000001,
-    5 / 1e5 + 0.00000001, 5 / 1e6 + 0.00000001, 5 / 1e7 + 0.00000001, 5 / 1e8 + 0.00000001,
-    5 / 1e9 + 0.00000001, 5 / 1e10 + 0.00000001,
-};
-
-}  // namespace
-
 int put_clock(double t, int d, char* out) {
-    // zfmtime's two stages: a time within half a unit (and a hair) of the
-    // next hour or minute is carried into it first; then the shown fraction
-    // decides whether the seconds round up, which may carry on. The whole
-    // seconds are split as integers and the fraction added back: the
-    // remainders are exact, as the host's split of a time is.
-    const double half_unit = kHalfUnit[d];
-    const int whole = static_cast<int>(t);
-    double fraction = t - whole;
-    int hour = whole / 3600;
-    const int hour_seconds = whole - hour * 3600;
-    int minute = hour_seconds / 60;
-    int second = hour_seconds - minute * 60;
-    if (hour_seconds + fraction + half_unit >= kSecondsPerHour) {
-        ++hour, minute = 0, second = 0, fraction = 0;
-    } else if (second + fraction + half_unit >= kSecondsPerMinute) {
-        ++minute, second = 0, fraction = 0;
-    }
-    if (fraction_rounds_up(fraction, d)) {
-        fraction = 0;
-        if (++second == 60) second = 0, ++minute;
-        if (minute == 60) minute = 0, ++hour;
-    }
-
+    const ClockParts c = split_clock(t, d);
     out[2] = ':';
-    out[5] = ':';
-    if (hour == 24) {
+    if (c.hour == 24) {
         // The last instant of the day that the text can show.
-        std::memcpy(out, "23", 2);
-        std::memcpy(out + 3, "59", 2);
-        std::memcpy(out + 6, "59", 2);
+        std::memcpy(out, "23:59:59", 8);
         if (d > 0) {
             out[8] = '.';
             std::memset(out + 9, '9', static_cast<std::size_t>(d));
         }
         return 23;
     }
-    put_digit_pair(out, hour);
-    put_digit_pair(out + 3, minute);
-    if (d == 0) {
-        // Below half a second: the whole seconds are the digits.
-        put_digit_pair(out + 6, second);
-    } else {
-        // The seconds and their fraction in the host's numeric text.
-        const double seconds = second + fraction;
-        FormatBlock inner{};
-        inner.width = d + 3;
-        inner.decimals = d;
-        inner.value = &seconds;
-        inner.output = out + 6;
-        hostcall::zfmt(&inner);
-        if (out[6] == ' ') out[6] = '0';
-    }
-    return hour;
+    put_digit_pair(out, c.hour);
+    put_minute_second(c, d, out + 3);
+    return c.hour;
 }
 
 }  // namespace classic

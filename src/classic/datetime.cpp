@@ -131,15 +131,6 @@ namespace {
 // 19 + d the year has four digits.
 constexpr int kShortPlaces = 16;
 constexpr int kFourDigitYearAbove = 18;
-constexpr double kFirstSecond = -138061.0 * kSecondsPerDay;  // 1582-01-01T00:00:00
-constexpr double kEndSecond = 2936548.0 * kSecondsPerDay;    // 10000-01-01T00:00:00
-
-// The decimals of a block, negative ones as none; -1 above nine, which no
-// common case takes.
-int common_decimals(const FormatBlock* block) {
-    const int d = block->decimals > 0 ? block->decimals : 0;
-    return d <= 9 ? d : -1;
-}
 
 // Whether render_datetime writes its whole text in `width`: the date, the
 // time and every decimal asked for.
@@ -153,9 +144,7 @@ bool whole_text_fits(int width, int d) { return d >= 0 && width >= kShortPlaces 
 // having written nothing, for a value it leaves to the general path.
 int datetime_common(FormatBlock* block, int width, int d) {
     const double x = block_value(block);
-    // Within a day below zero the time of day is x + 86400 rounded, which
-    // the exact split does not give.
-    if (!(x >= kFirstSecond && x < kEndSecond) || (x < 0 && x > -kSecondsPerDay)) return -1;
+    if (!splits_exactly(x, kYear10000Second)) return -1;
     double t;
     double day = whole_units(x, kSecondsPerDay, &t);
     if (rounds_to_midnight(t, d)) {
@@ -168,13 +157,8 @@ int datetime_common(FormatBlock* block, int width, int d) {
 
     const bool four = width - d > kFourDigitYearAbove;
     const int pad = width - (kShortPlaces + (four ? 2 : 0) + d + (d > 0 ? 1 : 0));
-    char* out = block->output;
-    if (pad < 8) {
-        for (int i = 0; i < pad; ++i) out[i] = ' ';
-    } else {
-        fill_blanks(out, pad);
-    }
-    out += pad;
+    put_blanks(block->output, pad);
+    char* out = block->output + pad;
     put_digit_pair(out, static_cast<int>(mday));
     put_month(block, static_cast<int>(month), out + 2);
     const int y = static_cast<int>(year);

@@ -5,6 +5,8 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
+#include "binding/hostcall.h"
+#include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -73,9 +75,66 @@ std::int32_t render_dyam(FormatBlock* block) {
     return status::kOk;
 }
 
+// The common case: a present datetime from 1582 to 9999 that splits exactly,
+// in a field from the width that shows the time; what render_dyam writes,
+// with the host's calendar. False, having written nothing, for a value left
+// to the general path.
+bool dyam_common(FormatBlock* block) {
+    const double x = block_value(block);
+    if (!splits_exactly(x, kYear10000Second)) return false;
+    double t;
+    double day = whole_units(x, kSecondsPerDay, &t);
+    // The time first, as hh:mm on the 12-hour clock: when it rounds up to
+    // midnight the date moves on.
+    const TwelveHourText time = twelve_hour_common(t, 0);
+    if (!time.ok) return false;
+    if (time.next_day) day += 1;
+    double year = NAN, month = NAN, mday = NAN;
+    hostcall::zymdjul(&year, &month, &mday, hostcall::zjuldat(day));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return false;
+
+    const int width = block->width;
+    char date[12];
+    int length = put_number(date, static_cast<int>(month));
+    date[length++] = '/';
+    length += put_number(date + length, static_cast<int>(mday));
+    date[length++] = '/';
+    const int y = static_cast<int>(year);
+    if (width >= kFourDigitYearFromWidth) {
+        put_digit_pair(date + length, y / 100);
+        length += 2;
+    }
+    put_digit_pair(date + length, y % 100);
+    length += 2;
+    // The date right-aligned before the time's field, " hh:mm AM" with the
+    // hour blank-padded.
+    const int end = width - kTimeField;
+    char* out = block->output;
+    put_blanks(out, end - length);
+    std::memcpy(out + end - length, date, static_cast<std::size_t>(length));
+    out += end;
+    out[0] = ' ';
+    out[1] = ' ';
+    put_hour12(time.clock.hour, out + (time.clock.hour < 10 ? 2 : 1));
+    out[3] = ':';
+    put_digit_pair(out + 4, time.clock.minute);
+    std::memcpy(out + 6, time.pm ? " PM" : " AM", 3);
+    return true;
+}
+
 }  // namespace
 }  // namespace classic
 
 std::int32_t zfmdyam(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kDateAmPmLimits)) return s;
+    if (block->width <= block->capacity && block->width >= kTimeFromWidth && dyam_common(block)) {
+        block->output_length = block->width;
+        return status::kOk;
+    }
+    return render_fitted(block, render_dyam);
+}
+
+std::int32_t zfmdyam_general(FormatBlock* block) {
     return classic::run_format(block, classic::kDateAmPmLimits, classic::render_dyam);
 }

@@ -32,6 +32,9 @@ struct Pair {
 const Pair kPairs[] = {
     {"zfmdttm", zfmdttm, zfmdttm_general, 16, true},
     {"zfmdtmm", zfmdtmm, zfmdtmm_general, 19, true},
+    {"zfmdyam", zfmdyam, zfmdyam_general, 17, true},
+    {"zfmtod", zfmtod, zfmtod_general, 8, false},
+    {"zfmtimm", zfmtimm, zfmtimm_general, 11, false},
 };
 
 struct Result {
@@ -84,32 +87,32 @@ const double kFractions[] = {0,           0.25,        0.4999999,   0.49999999, 
 std::vector<double> corner_times() {
     std::vector<double> t;
     for (int h : {0, 9, 10, 11, 12, 13, 23})
-        for (int m : {0, 1, 58, 59})
-            for (int s : {0, 29, 58, 59})
+        for (int m : {0, 59})
+            for (int s : {0, 29, 59})
                 for (double f : kFractions) t.push_back(h * 3600.0 + m * 60 + s + f);
     return t;
 }
 
 std::vector<int> widths_around(const Pair& p, int decimals) {
     const int full = p.full + (decimals > 0 ? decimals + 1 : 0);
-    return {full - 1, full, full + 1, full + 2, full + 3, full + 4, 40};
+    return {full - 1, full, full + 1, full + 2, full + 4, 40};
 }
 
 TEST_F(FastPath, CornersAtEveryWidthAndDecimals) {
     const std::vector<double> times = corner_times();
-    for (const Pair& p : kPairs) {
-        // The range's first day, the days around 1960-01-01, a leap day, the
-        // last day of 9999 and of the range.
-        const double days[] = {-138061, -2, -1, 0, 23517, 2936547, 6589335};
-        for (double day : days)
+    // The range's first day, the days around 1960-01-01, a leap day, the
+    // last day of 9999 and of the range.
+    const std::vector<double> datetime_days = {-138061, -1, 0, 23517, 2936547, 6589335};
+    const std::vector<double> time_days = {-138061, -1, 0, 6589335};
+    for (const Pair& p : kPairs)
+        for (double day : p.datetime ? datetime_days : time_days)
             for (double t : times) {
                 const double x = day * kDay + t;
                 for (double v : {x, std::nextafter(x, -INFINITY)})
                     for (int decimals = -1; decimals <= 10; ++decimals)
                         for (int width : widths_around(p, decimals))
-                            for (bool validate : {false, true}) expect_same(p, v, width, decimals, validate);
+                            expect_same(p, v, width, decimals, (width + decimals) % 2 == 0);
             }
-    }
     EXPECT_GT(compared, 1000000);
 }
 
