@@ -190,8 +190,27 @@ int clock_places(int d) { return kClockPlaces + d + (d > 0 ? 1 : 0); }
 
 }  // namespace
 
+namespace {
+
+// time_of_day for 0 <= x < 2^52, with the whole seconds as an integer: the
+// same time and day. (The quotient x / 86400 never rounds up to a whole
+// number above x's whole seconds' one: 86400 is no power of two.)
+DayTime12 time_of_day_nonnegative(double x, int d) {
+    auto whole = static_cast<std::int64_t>(x);
+    const double fraction = x - static_cast<double>(whole);
+    const std::int64_t day = whole / 86400;
+    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) {
+        const auto next = static_cast<std::int64_t>(x + 1.000000000001e-12) + 1;
+        const std::int64_t next_day = next / 86400;
+        return {static_cast<double>(next - next_day * 86400), next_day > day};
+    }
+    return {static_cast<double>(whole - day * 86400) + fraction, false};
+}
+
+}  // namespace
+
 TwelveHourText twelve_hour_common(double x, int d) {
-    const DayTime12 t = time_of_day(x, d);
+    const DayTime12 t = x >= 0 ? time_of_day_nonnegative(x, d) : time_of_day(x, d);
     // zfmtime draws the time with the hour moved onto the 12-hour clock; a
     // carry past 12 o'clock is left to the general path.
     const int hour = static_cast<int>(t.seconds / 3600);
@@ -211,15 +230,6 @@ TwelveHourText twelve_hour_common(double x, int d) {
     }
     text.ok = true;
     return text;
-}
-
-int put_hour12(int hour, char* out) {
-    if (hour < 10) {
-        out[0] = static_cast<char>('0' + hour);
-        return 1;
-    }
-    put_digit_pair(out, hour);
-    return 2;
 }
 
 }  // namespace classic

@@ -93,25 +93,26 @@ bool dyam_common(FormatBlock* block) {
     hostcall::zymdjul(&year, &month, &mday, hostcall::zjuldat(day));
     if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return false;
 
+    // The date right-aligned before the time's field, without leading
+    // zeros, written from its end.
     const int width = block->width;
-    char date[12];
-    int length = put_number(date, static_cast<int>(month));
-    date[length++] = '/';
-    length += put_number(date + length, static_cast<int>(mday));
-    date[length++] = '/';
-    const int y = static_cast<int>(year);
-    if (width >= kFourDigitYearFromWidth) {
-        put_digit_pair(date + length, y / 100);
-        length += 2;
-    }
-    put_digit_pair(date + length, y % 100);
-    length += 2;
-    // The date right-aligned before the time's field, " hh:mm AM" with the
-    // hour blank-padded.
     const int end = width - kTimeField;
+    const int m = static_cast<int>(month), dd = static_cast<int>(mday), y = static_cast<int>(year);
+    const bool four = width >= kFourDigitYearFromWidth;
+    const int length = (m >= 10 ? 2 : 1) + 1 + (dd >= 10 ? 2 : 1) + 1 + (four ? 4 : 2);
     char* out = block->output;
     put_blanks(out, end - length);
-    std::memcpy(out + end - length, date, static_cast<std::size_t>(length));
+    char* at = out + end - length;
+    at += put_number(at, m);
+    *at++ = '/';
+    at += put_number(at, dd);
+    *at++ = '/';
+    if (four) {
+        put_digit_pair(at, y / 100);
+        at += 2;
+    }
+    put_digit_pair(at, y % 100);
+    // The time's field: " hh:mm AM", the hour blank-padded.
     out += end;
     out[0] = ' ';
     out[1] = ' ';

@@ -70,6 +70,13 @@ struct ClockText {
 };
 ClockText render_clock12(FormatBlock* block, double x);
 
+// "00" to "99": the two digits of v (0 to 99) at out.
+extern const char kDigitPairs[201];
+inline void put_digit_pair(char* out, int v) {
+    out[0] = kDigitPairs[2 * v];
+    out[1] = kDigitPairs[2 * v + 1];
+}
+
 // The time of day t (0 <= t < 86400) as zfmtime shows it with d decimals
 // (0 to 9) in a field with room for them all: its hour (24 after a carry
 // past the day's last second), minute, second and fraction shown.
@@ -146,7 +153,14 @@ TwelveHourText twelve_hour_common(double x, int d);
 
 // The hour of the 12-hour clock at out, one digit below 10; returns the
 // characters written.
-int put_hour12(int hour, char* out);
+inline int put_hour12(int hour, char* out) {
+    if (hour < 10) {
+        out[0] = static_cast<char>('0' + hour);
+        return 1;
+    }
+    put_digit_pair(out, hour);
+    return 2;
+}
 
 // n blanks at out: short runs inline.
 inline void put_blanks(char* out, int n) {
@@ -174,13 +188,6 @@ inline constexpr double kYear10000Second = 2936548.0 * kSecondsPerDay;
 // (not within a day below zero, where the time of day is x + 86400 rounded).
 inline bool splits_exactly(double x, double end) {
     return x >= 0 ? x < end : x <= -kSecondsPerDay && x >= kFirstSecond;
-}
-
-// "00" to "99": the two digits of v (0 to 99) at out.
-extern const char kDigitPairs[201];
-inline void put_digit_pair(char* out, int v) {
-    out[0] = kDigitPairs[2 * v];
-    out[1] = kDigitPairs[2 * v + 1];
 }
 
 // The 24-hour hour digits at `at` made those of the 12-hour clock (12, then
