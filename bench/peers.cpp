@@ -110,6 +110,20 @@ int c_date_ampm(const Input& in, char* out) {
     return static_cast<int>(std::strftime(out, 128, "%-m/%-d/%Y %l:%M %p", &tm));
 }
 
+// Elapsed times: hours with two decimals, minutes and seconds to the
+// millisecond, hours and minutes.
+int c_elapsed_hours(const Input& in, char* out) { return std::snprintf(out, 128, "%.2f", in.value / 3600); }
+
+int c_elapsed_minutes(const Input& in, char* out) {
+    const long long ms = std::llround(in.value * 1000);
+    return std::snprintf(out, 128, "%lld:%02lld.%03lld", ms / 60000, ms / 1000 % 60, ms % 1000);
+}
+
+int c_elapsed_hours_minutes(const Input& in, char* out) {
+    const long long minutes = std::llround(in.value / 60);
+    return std::snprintf(out, 128, "%lld:%02lld", minutes / 60, minutes % 60);
+}
+
 // What a reader hands back, written as the packed datetime the informat makes.
 int packed_datetime(const std::tm& tm, char* out) {
     char* p = fr::put4(out, static_cast<unsigned>(tm.tm_year + 1900));
@@ -244,6 +258,18 @@ int fmt_date_ampm(const Input& in, char* out) {
     const std::tm t = utc(unix_seconds(in.value));
     const int hour = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
     return fmt_to(out, "{}/{}/{} {:2}:{:%M %p}", t.tm_mon + 1, t.tm_mday, t.tm_year + 1900, hour, t);
+}
+
+int fmt_elapsed_hours(const Input& in, char* out) { return fmt_to(out, "{:.2f}", in.value / 3600); }
+
+int fmt_elapsed_minutes(const Input& in, char* out) {
+    const long long ms = std::llround(in.value * 1000);
+    return fmt_to(out, "{}:{:02}.{:03}", ms / 60000, ms / 1000 % 60, ms % 1000);
+}
+
+int fmt_elapsed_hours_minutes(const Input& in, char* out) {
+    const long long minutes = std::llround(in.value / 60);
+    return fmt_to(out, "{}:{:02}", minutes / 60, minutes % 60);
 }
 
 int fmt_duration(const Input& in, char* out) {
@@ -403,6 +429,16 @@ const std::vector<Input>& dates() {
     return v;
 }
 
+// Elapsed times up to 100 hours with millisecond fractions.
+const std::vector<Input>& elapsed() {
+    static const std::vector<Input> v = [] {
+        std::vector<Input> r = datetimes();
+        for (Input& in : r) in.value = std::floor((in.value - std::floor(in.value / 360000) * 360000) * 1000) / 1000;
+        return r;
+    }();
+    return v;
+}
+
 // The datetimes as yyyy-mm-ddThh:mm:ss texts.
 const std::vector<Input>& datetime_texts() {
     static const std::vector<Input> v = [] {
@@ -504,6 +540,12 @@ const std::vector<Family>& families() {
                {"Abseil", absl_time_ampm}}},
             {"CLKDYAMPM19", "CLKDYAMPM", false, 19, 0, false, 0, 0, &datetimes(),
              P{{"strftime", c_date_ampm}, {"{fmt}", fmt_date_ampm}}},
+            {"CLKHOUR6.2", "CLKHOUR", false, 6, 2, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_hours}, {"{fmt}", fmt_elapsed_hours}}},
+            {"CLKMMSS11.3", "CLKMMSS", false, 11, 3, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_minutes}, {"{fmt}", fmt_elapsed_minutes}}},
+            {"CLKHHMM6", "CLKHHMM", false, 6, 0, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_hours_minutes}, {"{fmt}", fmt_elapsed_hours_minutes}}},
             {"IS860PD read", "IS860PD", true, 19, 0, false, 0, 0, &datetime_texts(),
              P{{"strptime+timegm", c_read_datetime}, {"sscanf", c_scan_datetime}, {"date", date_read_datetime},
                {"Abseil", absl_read_datetime}, {"floor", floor_read_datetime}}},
