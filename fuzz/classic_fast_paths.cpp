@@ -31,6 +31,9 @@ const Pair kPairs[] = {
     {zfmdyam, zfmdyam_general, true},
     {zfmtod, zfmtod_general, false},
     {zfmtimm, zfmtimm_general, false},
+    {zfmhour, zfmhour_general, false},
+    {zfmmmss, zfmmmss_general, false},
+    {zfmhhmm, zfmhhmm_general, false},
 };
 
 double take_value(Input& in, bool datetime) {

@@ -26,3 +26,6 @@ std::int32_t zfmdtmm_general(FormatBlock* block);
 std::int32_t zfmtod_general(FormatBlock* block);
 std::int32_t zfmtimm_general(FormatBlock* block);
 std::int32_t zfmdyam_general(FormatBlock* block);
+std::int32_t zfmhour_general(FormatBlock* block);
+std::int32_t zfmmmss_general(FormatBlock* block);
+std::int32_t zfmhhmm_general(FormatBlock* block);

@@ -20,13 +20,14 @@ constexpr double kFirst = -138061.0 * kDay;  // 1582-01-01T00:00:00
 constexpr double kEnd = 6589336.0 * kDay;    // the first second past the range
 
 // A routine with a shortcut, its general path, and the text's width at 0
-// decimals (a point and the decimals come on top).
+// decimals (a point and the decimals come on top); 0 for the elapsed times,
+// whose text has no one width.
 struct Pair {
     const char* name;
     FormatRoutine* fast;
     FormatRoutine* general;
     int full;
-    bool datetime;  // values are datetimes, else times of day
+    bool datetime;  // values are datetimes, else times
 };
 
 const Pair kPairs[] = {
@@ -35,6 +36,9 @@ const Pair kPairs[] = {
     {"zfmdyam", zfmdyam, zfmdyam_general, 17, true},
     {"zfmtod", zfmtod, zfmtod_general, 8, false},
     {"zfmtimm", zfmtimm, zfmtimm_general, 11, false},
+    {"zfmhour", zfmhour, zfmhour_general, 0, false},
+    {"zfmmmss", zfmmmss, zfmmmss_general, 0, false},
+    {"zfmhhmm", zfmhhmm, zfmhhmm_general, 0, false},
 };
 
 struct Result {
@@ -94,6 +98,7 @@ std::vector<double> corner_times() {
 }
 
 std::vector<int> widths_around(const Pair& p, int decimals) {
+    if (p.full == 0) return {1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 20};
     const int full = p.full + (decimals > 0 ? decimals + 1 : 0);
     return {full - 1, full, full + 1, full + 2, full + 4, 40};
 }
@@ -101,11 +106,12 @@ std::vector<int> widths_around(const Pair& p, int decimals) {
 TEST_F(FastPath, CornersAtEveryWidthAndDecimals) {
     const std::vector<double> times = corner_times();
     // The range's first day, the days around 1960-01-01, a leap day, the
-    // last day of 9999 and of the range.
+    // last day of 9999 and of the range; for elapsed times long spans too.
     const std::vector<double> datetime_days = {-138061, -1, 0, 23517, 2936547, 6589335};
     const std::vector<double> time_days = {-138061, -1, 0, 6589335};
+    const std::vector<double> elapsed_days = {-4, -1, 0, 1, 41666};
     for (const Pair& p : kPairs)
-        for (double day : p.datetime ? datetime_days : time_days)
+        for (double day : p.datetime ? datetime_days : p.full ? time_days : elapsed_days)
             for (double t : times) {
                 const double x = day * kDay + t;
                 for (double v : {x, std::nextafter(x, -INFINITY)})
@@ -135,7 +141,7 @@ TEST_F(FastPath, ShortCapacityAndEnvironmentWithoutMonthNames) {
     for (const Pair& p : kPairs)
         for (double x : {2031915907.25, -1234567890.9996, 86399.9999})
             for (int decimals = 0; decimals <= 4; ++decimals)
-                for (int width = p.full - 2; width <= p.full + 8; ++width) {
+                for (int width = std::max(1, p.full - 2); width <= p.full + 8; ++width) {
                     for (int capacity = 0; capacity <= width + 1; ++capacity) expect_same(p, x, width, decimals, true, capacity);
                     expect_same(p, x, width, decimals, false, -1, without);
                 }
@@ -149,10 +155,11 @@ TEST_F(FastPath, SeededValuesOverTheWholeRange) {
     };
     for (const Pair& p : kPairs)
         for (int i = 0; i < 200000; ++i) {
-            double x = p.datetime ? kFirst + next() * (kEnd - kFirst) : next() * kDay;
+            double x = p.datetime ? kFirst + next() * (kEnd - kFirst) : (next() - 0.3) * kDay * (i % 5 ? 2 : 1e5);
             if (i % 2) x = std::floor(x * 1000) / 1000;  // millisecond fractions, as stored values often are
             const int decimals = i % 10;
-            expect_same(p, x, p.full + decimals + (decimals > 0) + i % 3, decimals, i % 7 == 0);
+            const int width = p.full ? p.full + decimals + (decimals > 0) + i % 3 : 1 + i % 20;
+            expect_same(p, x, width, decimals, i % 7 == 0);
         }
 }
 
