@@ -245,7 +245,7 @@ std::int32_t zfmtod(FormatBlock* block) {
     const double x = block_value(block);
     if (d >= 0 && block->width <= block->capacity && block->width >= clock_places(d) && splits_exactly(x, kEndSecond)) {
         double t;
-        whole_units(x, kSecondsPerDay, &t);
+        split_day(x, &t);
         const int pad = block->width - clock_places(d);
         put_blanks(block->output, pad);
         put_clock(t, d, block->output + pad);

@@ -114,21 +114,4 @@ void put_minute_second(const ClockParts& c, int d, char* out) {
     if (out[3] == ' ') out[3] = '0';
 }
 
-int put_clock(double t, int d, char* out) {
-    const ClockParts c = split_clock(t, d);
-    out[2] = ':';
-    if (c.hour == 24) {
-        // The last instant of the day that the text can show.
-        std::memcpy(out, "23:59:59", 8);
-        if (d > 0) {
-            out[8] = '.';
-            std::memset(out + 9, '9', static_cast<std::size_t>(d));
-        }
-        return 23;
-    }
-    put_digit_pair(out, c.hour);
-    put_minute_second(c, d, out + 3);
-    return c.hour;
-}
-
 }  // namespace classic

@@ -146,7 +146,7 @@ int datetime_common(FormatBlock* block, int width, int d) {
     const double x = block_value(block);
     if (!splits_exactly(x, kYear10000Second)) return -1;
     double t;
-    double day = whole_units(x, kSecondsPerDay, &t);
+    double day = split_day(x, &t);
     if (rounds_to_midnight(t, d)) {
         t = 0;
         day += 1;

@@ -83,7 +83,7 @@ bool dyam_common(FormatBlock* block) {
     const double x = block_value(block);
     if (!splits_exactly(x, kYear10000Second)) return false;
     double t;
-    double day = whole_units(x, kSecondsPerDay, &t);
+    double day = split_day(x, &t);
     // The time first, as hh:mm on the 12-hour clock: when it rounds up to
     // midnight the date moves on.
     const TwelveHourText time = twelve_hour_common(t, 0);

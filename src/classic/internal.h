@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "abi/call_block.h"
 #include "render/render.h"
@@ -136,7 +137,22 @@ void put_minute_second(const ClockParts& c, int d, char* out);
 // out. The text is what render_time_of_day writes in a field of that width:
 // zfmtime's rounding, a time that rounds up to 24 shown as the last instant
 // of the day. Returns the hour the text shows.
-int put_clock(double t, int d, char* out);
+inline int put_clock(double t, int d, char* out) {
+    const ClockParts c = split_clock(t, d);
+    out[2] = ':';
+    if (c.hour == 24) {
+        // The last instant of the day that the text can show.
+        std::memcpy(out, "23:59:59", 8);
+        if (d > 0) {
+            out[8] = '.';
+            std::memset(out + 9, '9', static_cast<std::size_t>(d));
+        }
+        return 23;
+    }
+    put_digit_pair(out, c.hour);
+    put_minute_second(c, d, out + 3);
+    return c.hour;
+}
 
 // The common case of render_clock12 for a value x in the range, at most
 // nine decimals (0 to 9) and a field with room for every one: the time as
@@ -188,6 +204,18 @@ inline constexpr double kYear10000Second = 2936548.0 * kSecondsPerDay;
 // (not within a day below zero, where the time of day is x + 86400 rounded).
 inline bool splits_exactly(double x, double end) {
     return x >= 0 ? x < end : x <= -kSecondsPerDay && x >= kFirstSecond;
+}
+
+// A value that splits exactly as its day and the seconds into that day,
+// from its whole seconds as an integer: the quotient and remainder that the
+// host's split gives.
+inline double split_day(double x, double* seconds) {
+    auto whole = static_cast<std::int64_t>(x);
+    if (static_cast<double>(whole) > x) --whole;  // the floor below zero
+    std::int64_t day = whole / 86400, rest = whole % 86400;
+    if (rest < 0) rest += 86400, --day;
+    *seconds = static_cast<double>(rest) + (x - static_cast<double>(whole));
+    return static_cast<double>(day);
 }
 
 // The 24-hour hour digits at `at` made those of the 12-hour clock (12, then
