@@ -142,16 +142,24 @@ bool common_value(const FormatBlock* block, double* x) {
     return block->width > 0 && block->width <= block->capacity && *x >= kFirstSecond && *x < kEndSecond;
 }
 
-// The digits of v (0 <= v < 10^12) at out; returns how many.
-int put_digits(std::int64_t v, char* out) {
-    char digits[12];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    for (int i = 0; i < n; ++i) out[i] = digits[n - 1 - i];
+// How many digits v (0 <= v < 10^12) has.
+int digit_count(std::int64_t v) {
+    int n = 1;
+    for (std::int64_t p = 10; n < 12 && v >= p; p *= 10) ++n;
     return n;
+}
+
+// The digits of v, ending just before `end`.
+void put_digits_before(std::int64_t v, char* end) {
+    for (; v >= 100; v /= 100) {
+        end -= 2;
+        put_digit_pair(end, static_cast<int>(v % 100));
+    }
+    if (v >= 10) {
+        put_digit_pair(end - 2, static_cast<int>(v));
+    } else {
+        end[-1] = static_cast<char>('0' + v);
+    }
 }
 
 bool two_parts_common(FormatBlock* block, bool hours_minutes) {
@@ -194,28 +202,27 @@ bool two_parts_common(FormatBlock* block, bool hours_minutes) {
         put_number(block, trail, q, d, trail_text);
         // Rounded up to 60: carried into the leading quantity by the
         // general path.
-        const int first = wzstnot(trail_text, q, ' ');
-        if (trail > 59 && first >= 0 && trail_text[first] == '6') return false;
-        for (int i = 0; i < q; ++i)
-            if (trail_text[i] == ' ') trail_text[i] = '0';
+        int first = 0;
+        while (first < q && trail_text[first] == ' ') ++first;
+        if (trail > 59 && first < q && trail_text[first] == '6') return false;
     }
-    char lead_text[kLeadArea];
-    lead_text[0] = '-';
-    const int length = neg + put_digits(lead, lead_text + neg);
+    const int length = neg + digit_count(lead);
     const int width = block->width;
     if (length > width) return false;
 
     // The trailing part is cut on the right to the room left, decimals too.
     const int room = width - length - 1;
-    const int shown = room >= 2 ? min(room, q) : 0;
+    const int shown = room >= 2 ? (room < q ? room : q) : 0;
     const int total = length + (shown > 0 ? 1 + shown : 0);
     char* out = block->output;
     put_blanks(out, width - total);
     out += width - total;
-    std::memcpy(out, lead_text, static_cast<std::size_t>(length));
+    if (neg) out[0] = '-';
+    put_digits_before(lead, out + length);
     if (shown > 0) {
-        out[length] = ':';
-        std::memcpy(out + length + 1, trail_text, static_cast<std::size_t>(shown));
+        out += length;
+        *out++ = ':';
+        for (int i = 0; i < shown; ++i) out[i] = trail_text[i] == ' ' ? '0' : trail_text[i];
     }
     block->output_length = width;
     return true;
