@@ -188,13 +188,9 @@ constexpr int kClockPlaces = 8;
 
 int clock_places(int d) { return kClockPlaces + d + (d > 0 ? 1 : 0); }
 
-}  // namespace
-
-namespace {
-
-// time_of_day for 0 <= x < 2^52, with the whole seconds as an integer: the
-// same time and day. (The quotient x / 86400 never rounds up to a whole
-// number above x's whole seconds' one: 86400 is no power of two.)
+// time_of_day for 0 <= x < 2^52 from its whole seconds as an integer: the
+// same time and day (the day time_of_day takes from x / 86400, which never
+// rounds up to the next whole number: 86400 is no power of two).
 DayTime12 time_of_day_nonnegative(double x, int d) {
     auto whole = static_cast<std::int64_t>(x);
     const double fraction = x - static_cast<double>(whole);
@@ -234,10 +230,11 @@ TwelveHourText twelve_hour_common(double x, int d) {
 
 }  // namespace classic
 
-// The common case of both: a present value in the range that splits exactly
-// into its day and time, at most nine decimals and a field that holds every
-// decimal asked for; what the general path writes, with the host's numeric
-// text for the seconds and their decimals.
+// The common case of zfmtod and zfmtimm: a present value in the range (for
+// the time of day one that splits exactly into its day and time), at most
+// nine decimals and a field that holds every decimal asked for. They write
+// what the general paths write, with the host's numeric text for the seconds
+// and their decimals.
 std::int32_t zfmtod(FormatBlock* block) {
     using namespace classic;
     if (const std::int32_t s = validate(block, kClockLimits)) return s;
@@ -261,7 +258,7 @@ std::int32_t zfmtimm(FormatBlock* block) {
     const int d = common_decimals(block);
     const int width = block->width;
     const double x = block_value(block);
-    if (d >= 0 && width <= block->capacity && width - 3 >= clock_places(d) && x >= kFirstSecond && x < kEndSecond) {
+    if (d >= 0 && width <= block->capacity && width >= clock_places(d) + 3 && x >= kFirstSecond && x < kEndSecond) {
         const TwelveHourText text = twelve_hour_common(x, d);
         if (text.ok) {
             // The time right-aligned before the suffix; a one-digit hour

@@ -6,7 +6,6 @@
 #include "classic/classic.h"
 #include "classic/internal.h"
 #include "binding/hostcall.h"
-#include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -190,8 +189,8 @@ std::int32_t zfmdtmm(FormatBlock* block) {
     using namespace classic;
     if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
     const int d = common_decimals(block);
-    const int width = block->width - kSuffixLength;
-    if (block->width <= block->capacity && block->width > kSuffixLength && whole_text_fits(width, d)) {
+    const int width = sub_sat(block->width, kSuffixLength);
+    if (block->width <= block->capacity && whole_text_fits(width, d)) {
         const int hour = datetime_common(block, width, d);
         if (hour >= 0) {
             // The time ends the text: hh:mm:ss, then the point and decimals.

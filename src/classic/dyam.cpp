@@ -6,7 +6,6 @@
 #include "classic/classic.h"
 #include "classic/internal.h"
 #include "binding/hostcall.h"
-#include "render/remainder.h"
 #include "render/render.h"
 #include "text/text.h"
 

@@ -7,6 +7,7 @@
 // task environment without month names, and on seeded random values.
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,17 @@ TEST_F(FastPath, RangeBoundsSpecialValuesAndEveryWidth) {
             for (int width = -1; width <= 41; ++width)
                 for (int decimals = -2; decimals <= 22; ++decimals)
                     for (bool validate : {false, true}) expect_same(p, v, width, decimals, validate);
+}
+
+// Widths and decimals at the ends of int (without validation), the widths
+// beyond a capacity of 40.
+TEST_F(FastPath, ExtremeWidthsAndDecimals) {
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    for (const Pair& p : kPairs)
+        for (double x : {2031915907.25, -1.5, 3599.9996})
+            for (int width : {kMin, kMin + 1, -5, 41, kMax - 1, kMax})
+                for (int decimals : {kMin, -1, 0, 3, 9, 10, kMax})
+                    expect_same(p, x, width, decimals, false, width > 0 ? 40 : 0);
 }
 
 TEST_F(FastPath, ShortCapacityAndEnvironmentWithoutMonthNames) {
