@@ -106,7 +106,7 @@ struct DayTime12 {
 DayTime12 time_of_day(double x, int d) {
     const double day = std::floor(x / kSecondsPerDay);
     const double fraction = fmod_units(x, 1);
-    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x + 1.000000000001e-12) + 1;
+    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x) + 1;
     double v = fmod_units(x, kSecondsPerDay);
     if (v < 0) v += kSecondsPerDay;
     const bool next_day = std::floor(x / kSecondsPerDay) > day;
@@ -196,7 +196,7 @@ DayTime12 time_of_day_nonnegative(double x, int d) {
     const double fraction = x - static_cast<double>(whole);
     const std::int64_t day = whole / 86400;
     if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) {
-        const auto next = static_cast<std::int64_t>(x + 1.000000000001e-12) + 1;
+        const std::int64_t next = whole + 1;
         const std::int64_t next_day = next / 86400;
         return {static_cast<double>(next - next_day * 86400), next_day > day};
     }
