@@ -45,6 +45,16 @@ void upcase_month(char* p) {
     for (int i = 0; i < 3; ++i) p[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(p[i])));
 }
 
+// A 12-hour text whose hour came padded (01:05:07 PM, or a blank before
+// it), as the 12-hour clock shows it (1:05:07 PM).
+int drop_hour_pad(char* out, int n) {
+    if (n > 0 && (out[0] == '0' || out[0] == ' ')) {
+        std::memmove(out, out + 1, static_cast<std::size_t>(n - 1));
+        return n - 1;
+    }
+    return n;
+}
+
 // ---- the C library
 
 std::tm utc(std::time_t t) {
@@ -73,6 +83,45 @@ int c_clock(const Input& in, char* out) {
     const int n = static_cast<int>(std::strftime(out, 128, "%d%b%Y:%H:%M:%S", &tm));
     upcase_month(out + 2);
     return n;
+}
+
+// The 12-hour clock as strftime writes it: %l pads the hour with a blank.
+int c_clock_ampm(const Input& in, char* out) {
+    const std::tm tm = utc(unix_seconds(in.value));
+    const int n = static_cast<int>(std::strftime(out, 128, "%d%b%Y:%I:%M:%S %p", &tm));
+    upcase_month(out + 2);
+    return n;
+}
+
+int c_time_of_day(const Input& in, char* out) {
+    const std::int64_t ms = unix_millis(in.value);
+    const std::tm tm = utc(floor_div(ms, 1000));
+    const int n = static_cast<int>(std::strftime(out, 128, "%H:%M:%S", &tm));
+    return n + std::snprintf(out + n, 128 - n, ".%03d", static_cast<int>(ms - floor_div(ms, 1000) * 1000));
+}
+
+int c_time_ampm(const Input& in, char* out) {
+    const std::tm tm = utc(unix_seconds(in.value));
+    return drop_hour_pad(out, static_cast<int>(std::strftime(out, 128, "%l:%M:%S %p", &tm)));
+}
+
+int c_date_ampm(const Input& in, char* out) {
+    const std::tm tm = utc(unix_seconds(in.value));
+    return static_cast<int>(std::strftime(out, 128, "%-m/%-d/%Y %l:%M %p", &tm));
+}
+
+// Elapsed times: hours with two decimals, minutes and seconds to the
+// millisecond, hours and minutes.
+int c_elapsed_hours(const Input& in, char* out) { return std::snprintf(out, 128, "%.2f", in.value / 3600); }
+
+int c_elapsed_minutes(const Input& in, char* out) {
+    const long long ms = std::llround(in.value * 1000);
+    return std::snprintf(out, 128, "%lld:%02lld.%03lld", ms / 60000, ms / 1000 % 60, ms % 1000);
+}
+
+int c_elapsed_hours_minutes(const Input& in, char* out) {
+    const long long minutes = std::llround(in.value / 60);
+    return std::snprintf(out, 128, "%lld:%02lld", minutes / 60, minutes % 60);
 }
 
 // What a reader hands back, written as the packed datetime the informat makes.
@@ -189,6 +238,40 @@ int fmt_clock(const Input& in, char* out) {
     return n;
 }
 
+int fmt_clock_ampm(const Input& in, char* out) {
+    const int n = fmt_to(out, "{:%d%b%Y:%I:%M:%S %p}", utc(unix_seconds(in.value)));
+    upcase_month(out + 2);
+    return n;
+}
+
+int fmt_time_of_day(const Input& in, char* out) {
+    const std::int64_t ms = unix_millis(in.value);
+    const std::int64_t s = floor_div(ms, 1000);
+    return fmt_to(out, "{:%H:%M:%S}.{:03}", utc(s), ms - s * 1000);
+}
+
+int fmt_time_ampm(const Input& in, char* out) {
+    return drop_hour_pad(out, fmt_to(out, "{:%I:%M:%S %p}", utc(unix_seconds(in.value))));
+}
+
+int fmt_date_ampm(const Input& in, char* out) {
+    const std::tm t = utc(unix_seconds(in.value));
+    const int hour = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
+    return fmt_to(out, "{}/{}/{} {:2}:{:%M %p}", t.tm_mon + 1, t.tm_mday, t.tm_year + 1900, hour, t);
+}
+
+int fmt_elapsed_hours(const Input& in, char* out) { return fmt_to(out, "{:.2f}", in.value / 3600); }
+
+int fmt_elapsed_minutes(const Input& in, char* out) {
+    const long long ms = std::llround(in.value * 1000);
+    return fmt_to(out, "{}:{:02}.{:03}", ms / 60000, ms / 1000 % 60, ms % 1000);
+}
+
+int fmt_elapsed_hours_minutes(const Input& in, char* out) {
+    const long long minutes = std::llround(in.value / 60);
+    return fmt_to(out, "{}:{:02}", minutes / 60, minutes % 60);
+}
+
 int fmt_duration(const Input& in, char* out) {
     int f[6];
     if (!unpack_duration(in.text.data(), f)) return 0;
@@ -223,6 +306,21 @@ int date_clock(const Input& in, char* out) {
     const int n = date_format("%d%b%Y:%H:%M:%S", date::sys_seconds{seconds(unix_seconds(in.value))}, out);
     upcase_month(out + 2);
     return n;
+}
+
+int date_clock_ampm(const Input& in, char* out) {
+    const int n = date_format("%d%b%Y:%I:%M:%S %p", date::sys_seconds{seconds(unix_seconds(in.value))}, out);
+    upcase_month(out + 2);
+    return n;
+}
+
+int date_time_of_day(const Input& in, char* out) {
+    const std::int64_t ms = unix_millis(in.value);
+    return date_format("%T", date::sys_time<milliseconds>{milliseconds(ms)}, out);
+}
+
+int date_time_ampm(const Input& in, char* out) {
+    return drop_hour_pad(out, date_format("%I:%M:%S %p", date::sys_seconds{seconds(unix_seconds(in.value))}, out));
 }
 
 int date_read_datetime(const Input& in, char* out) {
@@ -264,6 +362,20 @@ int absl_clock(const Input& in, char* out) {
     const int n = copy(absl::FormatTime("%d%b%Y:%H:%M:%S", absl_seconds(in.value), absl::UTCTimeZone()), out);
     upcase_month(out + 2);
     return n;
+}
+
+int absl_clock_ampm(const Input& in, char* out) {
+    const int n = copy(absl::FormatTime("%d%b%Y:%I:%M:%S %p", absl_seconds(in.value), absl::UTCTimeZone()), out);
+    upcase_month(out + 2);
+    return n;
+}
+
+int absl_time_of_day(const Input& in, char* out) {
+    return copy(absl::FormatTime("%H:%M:%E3S", absl_millis(in.value), absl::UTCTimeZone()), out);
+}
+
+int absl_time_ampm(const Input& in, char* out) {
+    return drop_hour_pad(out, copy(absl::FormatTime("%I:%M:%S %p", absl_seconds(in.value), absl::UTCTimeZone()), out));
 }
 
 int absl_read_datetime(const Input& in, char* out) {
@@ -312,6 +424,16 @@ const std::vector<Input>& dates() {
     static const std::vector<Input> v = [] {
         std::vector<Input> r = datetimes();
         for (Input& in : r) in.value = std::floor(in.value / 86400);
+        return r;
+    }();
+    return v;
+}
+
+// Elapsed times up to 100 hours with millisecond fractions.
+const std::vector<Input>& elapsed() {
+    static const std::vector<Input> v = [] {
+        std::vector<Input> r = datetimes();
+        for (Input& in : r) in.value = std::floor((in.value - std::floor(in.value / 360000) * 360000) * 1000) / 1000;
         return r;
     }();
     return v;
@@ -407,6 +529,23 @@ const std::vector<Family>& families() {
             {"CLKDT19", "CLKDT", false, 19, 0, false, 0, 0, &datetimes(),
              P{{"strftime", c_clock}, {"{fmt}", fmt_clock}, {"date", date_clock}, {"Abseil", absl_clock},
                {"floor", floor_clock}}},
+            {"CLKDTAMPM22", "CLKDTAMPM", false, 22, 0, false, 0, 0, &datetimes(),
+             P{{"strftime", c_clock_ampm}, {"{fmt}", fmt_clock_ampm}, {"date", date_clock_ampm},
+               {"Abseil", absl_clock_ampm}}},
+            {"CLKTOD12.3", "CLKTOD", false, 12, 3, false, 0, 0, &datetimes(),
+             P{{"strftime", c_time_of_day}, {"{fmt}", fmt_time_of_day}, {"date", date_time_of_day},
+               {"Abseil", absl_time_of_day}}},
+            {"CLKTAMPM11", "CLKTAMPM", false, 11, 0, false, 0, 0, &datetimes(),
+             P{{"strftime", c_time_ampm}, {"{fmt}", fmt_time_ampm}, {"date", date_time_ampm},
+               {"Abseil", absl_time_ampm}}},
+            {"CLKDYAMPM19", "CLKDYAMPM", false, 19, 0, false, 0, 0, &datetimes(),
+             P{{"strftime", c_date_ampm}, {"{fmt}", fmt_date_ampm}}},
+            {"CLKHOUR6.2", "CLKHOUR", false, 6, 2, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_hours}, {"{fmt}", fmt_elapsed_hours}}},
+            {"CLKMMSS11.3", "CLKMMSS", false, 11, 3, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_minutes}, {"{fmt}", fmt_elapsed_minutes}}},
+            {"CLKHHMM6", "CLKHHMM", false, 6, 0, false, 0, 0, &elapsed(),
+             P{{"snprintf", c_elapsed_hours_minutes}, {"{fmt}", fmt_elapsed_hours_minutes}}},
             {"IS860PD read", "IS860PD", true, 19, 0, false, 0, 0, &datetime_texts(),
              P{{"strptime+timegm", c_read_datetime}, {"sscanf", c_scan_datetime}, {"date", date_read_datetime},
                {"Abseil", absl_read_datetime}, {"floor", floor_read_datetime}}},

@@ -18,3 +18,14 @@ std::int32_t zfmdttm(FormatBlock* block);
 std::int32_t zfmdtmm(FormatBlock* block);
 std::int32_t zfmdyam(FormatBlock* block);
 }
+
+// The general paths of the routines that have a common-case shortcut,
+// without it: the tests compare the two.
+std::int32_t zfmdttm_general(FormatBlock* block);
+std::int32_t zfmdtmm_general(FormatBlock* block);
+std::int32_t zfmtod_general(FormatBlock* block);
+std::int32_t zfmtimm_general(FormatBlock* block);
+std::int32_t zfmdyam_general(FormatBlock* block);
+std::int32_t zfmhour_general(FormatBlock* block);
+std::int32_t zfmmmss_general(FormatBlock* block);
+std::int32_t zfmhhmm_general(FormatBlock* block);

@@ -106,7 +106,7 @@ struct DayTime12 {
 DayTime12 time_of_day(double x, int d) {
     const double day = std::floor(x / kSecondsPerDay);
     const double fraction = fmod_units(x, 1);
-    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x + 1.000000000001e-12) + 1;
+    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) x = std::floor(x) + 1;
     double v = fmod_units(x, kSecondsPerDay);
     if (v < 0) v += kSecondsPerDay;
     const bool next_day = std::floor(x / kSecondsPerDay) > day;
@@ -180,10 +180,109 @@ ClockText render_clock12(FormatBlock* block, double x) {
     return {s, hour >= 12, t.next_day};
 }
 
+namespace {
+
+// hh:mm:ss, the text before the point and the decimals; the 12-hour clock
+// has its suffix after it.
+constexpr int kClockPlaces = 8;
+
+int clock_places(int d) { return kClockPlaces + d + (d > 0 ? 1 : 0); }
+
+// time_of_day for 0 <= x < 2^52 from its whole seconds as an integer: the
+// same time and day (the day time_of_day takes from x / 86400, which never
+// rounds up to the next whole number: 86400 is no power of two).
+DayTime12 time_of_day_nonnegative(double x, int d) {
+    auto whole = static_cast<std::int64_t>(x);
+    const double fraction = x - static_cast<double>(whole);
+    const std::int64_t day = whole / 86400;
+    if ((d == 0 && fraction >= 0.5) || (d == 1 && fraction >= 0.95)) {
+        const std::int64_t next = whole + 1;
+        const std::int64_t next_day = next / 86400;
+        return {static_cast<double>(next - next_day * 86400), next_day > day};
+    }
+    return {static_cast<double>(whole - day * 86400) + fraction, false};
+}
+
+}  // namespace
+
+TwelveHourText twelve_hour_common(double x, int d) {
+    const DayTime12 t = x >= 0 ? time_of_day_nonnegative(x, d) : time_of_day(x, d);
+    // zfmtime draws the time with the hour moved onto the 12-hour clock; a
+    // carry past 12 o'clock is left to the general path.
+    const int hour = static_cast<int>(t.seconds / 3600);
+    const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    TwelveHourText text;
+    text.clock = split_clock(t.seconds + (hour12 - hour) * 3600.0, d);
+    text.next_day = t.next_day;
+    text.pm = hour >= 12;
+    if (text.clock.hour == hour12 + 1) {  // rounded up into the next hour
+        if (text.clock.hour == 13) return {};
+        if (hour + 1 == 24) {
+            text.pm = false;
+            text.next_day = true;
+        } else {
+            text.pm = hour + 1 >= 12;
+        }
+    }
+    text.ok = true;
+    return text;
+}
+
 }  // namespace classic
 
-std::int32_t zfmtod(FormatBlock* block) { return classic::run_format(block, classic::kClockLimits, classic::render_tod); }
+// The common case of zfmtod and zfmtimm: a present value in the range (for
+// the time of day one that splits exactly into its day and time), at most
+// nine decimals and a field that holds every decimal asked for. They write
+// what the general paths write, with the host's numeric text for the seconds
+// and their decimals.
+std::int32_t zfmtod(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kClockLimits)) return s;
+    const int d = common_decimals(block);
+    const double x = block_value(block);
+    if (d >= 0 && block->width <= block->capacity && block->width >= clock_places(d) && splits_exactly(x, kEndSecond)) {
+        double t;
+        split_day(x, &t);
+        const int pad = block->width - clock_places(d);
+        put_blanks(block->output, pad);
+        put_clock(t, d, block->output + pad);
+        block->output_length = block->width;
+        return status::kOk;
+    }
+    return render_fitted(block, render_tod);
+}
 
 std::int32_t zfmtimm(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kClockLimits)) return s;
+    const int d = common_decimals(block);
+    const int width = block->width;
+    const double x = block_value(block);
+    if (d >= 0 && width <= block->capacity && width >= clock_places(d) + 3 && x >= kFirstSecond && x < kEndSecond) {
+        const TwelveHourText text = twelve_hour_common(x, d);
+        if (text.ok) {
+            // The time right-aligned before the suffix; a one-digit hour
+            // without its zero.
+            const int length = (text.clock.hour < 10 ? 1 : 2) + 1 + clock_places(d) - 3;
+            const int pad = width - 3 - length;
+            char* out = block->output;
+            put_blanks(out, pad);
+            out += pad;
+            out += put_hour12(text.clock.hour, out);
+            *out++ = ':';
+            put_minute_second(text.clock, d, out);
+            std::memcpy(block->output + width - 3, suffix(text.pm), 3);
+            block->output_length = width;
+            return status::kOk;
+        }
+    }
+    return render_fitted(block, render_timm);
+}
+
+std::int32_t zfmtod_general(FormatBlock* block) {
+    return classic::run_format(block, classic::kClockLimits, classic::render_tod);
+}
+
+std::int32_t zfmtimm_general(FormatBlock* block) {
     return classic::run_format(block, classic::kClockLimits, classic::render_timm);
 }

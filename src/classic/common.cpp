@@ -1,6 +1,7 @@
 // What the classic formats share: fitting into the capacity, the range check
 // as a status, month abbreviations, two-digit fields, datetime splitting.
 #include <cmath>
+#include <cstring>
 
 #include "classic/internal.h"
 #include "render/remainder.h"
@@ -61,15 +62,16 @@ const char* const* month_table(const FormatBlock* block) {
 }  // namespace
 
 void put_month(const FormatBlock* block, int month, char* out) {
-    out[0] = out[1] = out[2] = ' ';
-    if (month < 1 || month > 12) return;
-    const char* const* table = month_table(block);
-    if (!table) return;
+    const char* const* table = month >= 1 && month <= 12 ? month_table(block) : nullptr;
     // An entry is a length byte followed by the abbreviation.
-    const char* entry = table[kMonthFirstEntry - 1 + month];
-    if (!entry) return;
-    const int length = static_cast<unsigned char>(entry[0]);
-    for (int i = 0; i < 3 && i < length; ++i) out[i] = entry[1 + i];
+    const char* entry = table ? table[kMonthFirstEntry - 1 + month] : nullptr;
+    const int length = entry ? static_cast<unsigned char>(entry[0]) : 0;
+    if (length >= 3) {
+        std::memcpy(out, entry + 1, 3);
+        return;
+    }
+    out[0] = out[1] = out[2] = ' ';
+    for (int i = 0; i < length; ++i) out[i] = entry[1 + i];
 }
 
 DayTime split_datetime(double datetime) {
@@ -86,6 +88,30 @@ DayTime split_datetime(double datetime) {
         day += 1;
     }
     return {day, seconds + 0.0};
+}
+
+const char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void put_minute_second(const ClockParts& c, int d, char* out) {
+    put_digit_pair(out, c.minute);
+    out[2] = ':';
+    if (d == 0) {
+        // Below half a second: the whole seconds are the digits.
+        put_digit_pair(out + 3, c.second);
+        return;
+    }
+    // The seconds and their fraction in the host's numeric text.
+    const double seconds = c.second + c.fraction;
+    FormatBlock inner{};
+    inner.width = d + 3;
+    inner.decimals = d;
+    inner.value = &seconds;
+    inner.output = out + 3;
+    hostcall::zfmt(&inner);
+    if (out[3] == ' ') out[3] = '0';
 }
 
 }  // namespace classic

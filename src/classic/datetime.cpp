@@ -5,6 +5,7 @@
 
 #include "classic/classic.h"
 #include "classic/internal.h"
+#include "binding/hostcall.h"
 #include "render/render.h"
 #include "text/text.h"
 
@@ -123,12 +124,89 @@ DatetimeText render_datetime(FormatBlock* block, int width, bool twelve_hour) {
     return result;
 }
 
+namespace {
+
+// ddMMMyy:hh:mm:ss, the text before the point and the decimals; from width
+// 19 + d the year has four digits.
+constexpr int kShortPlaces = 16;
+constexpr int kFourDigitYearAbove = 18;
+
+// Whether render_datetime writes its whole text in `width`: the date, the
+// time and every decimal asked for.
+bool whole_text_fits(int width, int d) { return d >= 0 && width >= kShortPlaces + d + (d > 0 ? 1 : 0); }
+
+// The common case of render_datetime: a present datetime from 1582 to 9999,
+// at most nine decimals and room for the whole text. Writes what the general
+// path writes, with the host's calendar, month names and numeric text, but
+// splits the datetime itself (exact remainders, as the host's split) and
+// writes the other digits straight. Returns the hour the text shows, or -1,
+// having written nothing, for a value it leaves to the general path.
+int datetime_common(FormatBlock* block, int width, int d) {
+    const double x = block_value(block);
+    if (!splits_exactly(x, kYear10000Second)) return -1;
+    double t;
+    double day = split_day(x, &t);
+    if (rounds_to_midnight(t, d)) {
+        t = 0;
+        day += 1;
+    }
+    double year = NAN, month = NAN, mday = NAN;
+    hostcall::zymdjul(&year, &month, &mday, hostcall::zjuldat(day));
+    if (!(year >= 1000 && year <= 9999 && month >= 1 && month <= 12 && mday >= 1 && mday <= 31)) return -1;
+
+    const bool four = width - d > kFourDigitYearAbove;
+    const int pad = width - (kShortPlaces + (four ? 2 : 0) + d + (d > 0 ? 1 : 0));
+    put_blanks(block->output, pad);
+    char* out = block->output + pad;
+    put_digit_pair(out, static_cast<int>(mday));
+    put_month(block, static_cast<int>(month), out + 2);
+    const int y = static_cast<int>(year);
+    if (four) {
+        put_digit_pair(out + 5, y / 100);
+        out += 2;
+    }
+    put_digit_pair(out + 5, y % 100);
+    out[7] = ':';
+    return put_clock(t, d, out + 8);
+}
+
+}  // namespace
 }  // namespace classic
 
 std::int32_t zfmdttm(FormatBlock* block) {
-    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dttm);
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
+    const int d = common_decimals(block);
+    if (block->width <= block->capacity && whole_text_fits(block->width, d) &&
+        datetime_common(block, block->width, d) >= 0) {
+        block->output_length = block->width;
+        return status::kOk;
+    }
+    return render_fitted(block, render_dttm);
 }
 
 std::int32_t zfmdtmm(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kDatetimeLimits)) return s;
+    const int d = common_decimals(block);
+    const int width = sub_sat(block->width, kSuffixLength);
+    if (block->width <= block->capacity && whole_text_fits(width, d)) {
+        const int hour = datetime_common(block, width, d);
+        if (hour >= 0) {
+            // The time ends the text: hh:mm:ss, then the point and decimals.
+            char* hour_digits = block->output + width - (8 + d + (d > 0 ? 1 : 0));
+            std::memcpy(block->output + width, hour_to_twelve(hour, hour_digits) ? " PM" : " AM", kSuffixLength);
+            block->output_length = block->width;
+            return status::kOk;
+        }
+    }
+    return render_fitted(block, render_dtmm);
+}
+
+std::int32_t zfmdttm_general(FormatBlock* block) {
+    return classic::run_format(block, classic::kDatetimeLimits, classic::render_dttm);
+}
+
+std::int32_t zfmdtmm_general(FormatBlock* block) {
     return classic::run_format(block, classic::kDatetimeLimits, classic::render_dtmm);
 }

@@ -132,17 +132,149 @@ std::int32_t render_two_parts(FormatBlock* block, Split split) {
 std::int32_t render_mmss(FormatBlock* block) { return render_two_parts(block, minutes_seconds); }
 std::int32_t render_hhmm(FormatBlock* block) { return render_two_parts(block, hours_minutes); }
 
+// The common cases: a present value in the range, in a field that fits the
+// capacity. The magnitude is split from its whole seconds as an integer (the
+// remainders are exact, as the host's split) and whole numbers are written
+// as digits; the trailing part with a fraction is the host's numeric text.
+
+bool common_value(const FormatBlock* block, double* x) {
+    *x = block_value(block);
+    return block->width > 0 && block->width <= block->capacity && *x >= kFirstSecond && *x < kEndSecond;
+}
+
+// How many digits v (0 <= v < 10^12) has.
+int digit_count(std::int64_t v) {
+    int n = 1;
+    for (std::int64_t p = 10; n < 12 && v >= p; p *= 10) ++n;
+    return n;
+}
+
+// The digits of v, ending just before `end`.
+void put_digits_before(std::int64_t v, char* end) {
+    for (; v >= 100; v /= 100) {
+        end -= 2;
+        put_digit_pair(end, static_cast<int>(v % 100));
+    }
+    if (v >= 10) {
+        put_digit_pair(end - 2, static_cast<int>(v));
+    } else {
+        end[-1] = static_cast<char>('0' + v);
+    }
+}
+
+bool two_parts_common(FormatBlock* block, bool hours_minutes) {
+    double x;
+    const int d = common_decimals(block);
+    if (d < 0 || !common_value(block, &x)) return false;
+    const int neg = x < 0 ? 1 : 0;
+    const double a = std::fabs(x);
+    const auto whole = static_cast<std::int64_t>(a);
+    std::int64_t lead;
+    double trail;
+    if (!hours_minutes) {
+        lead = whole / 60;
+        trail = static_cast<double>(whole % 60) + (a - static_cast<double>(whole));
+    } else {
+        // As hours_minutes: the leftover seconds as a fraction of a minute,
+        // or past 30 one more minute.
+        std::int64_t hours = whole / 3600;
+        std::int64_t minutes = whole % 3600 / 60;
+        const double leftover = a - 3600 * static_cast<double>(hours) - 60 * static_cast<double>(minutes);
+        if (d > 0) {
+            trail = static_cast<double>(minutes) + leftover / 60;
+        } else {
+            if (leftover > 30 && ++minutes == 60) {
+                minutes = 0;
+                hours += 1;
+            }
+            trail = static_cast<double>(minutes);
+        }
+        lead = hours;
+    }
+
+    // The trailing part in q characters: two digits, then the point and the
+    // decimals; blanks before the digits become zeros.
+    const int q = d + 2 + (d > 0 ? 1 : 0);
+    char trail_text[kTrailArea];
+    if (d == 0 && trail == std::floor(trail)) {
+        put_digit_pair(trail_text, static_cast<int>(trail));
+    } else {
+        put_number(block, trail, q, d, trail_text);
+        // Rounded up to 60: carried into the leading quantity by the
+        // general path.
+        int first = 0;
+        while (first < q && trail_text[first] == ' ') ++first;
+        if (trail > 59 && first < q && trail_text[first] == '6') return false;
+    }
+    const int length = neg + digit_count(lead);
+    const int width = block->width;
+    if (length > width) return false;
+
+    // The trailing part is cut on the right to the room left, decimals too.
+    const int room = width - length - 1;
+    const int shown = room >= 2 ? (room < q ? room : q) : 0;
+    const int total = length + (shown > 0 ? 1 + shown : 0);
+    char* out = block->output;
+    put_blanks(out, width - total);
+    out += width - total;
+    if (neg) out[0] = '-';
+    put_digits_before(lead, out + length);
+    if (shown > 0) {
+        out += length;
+        *out++ = ':';
+        for (int i = 0; i < shown; ++i) out[i] = trail_text[i] == ' ' ? '0' : trail_text[i];
+    }
+    block->output_length = width;
+    return true;
+}
+
 }  // namespace
 }  // namespace classic
 
 std::int32_t zfmhour(FormatBlock* block) {
-    return classic::run_format(block, classic::kElapsedLimits, classic::render_hour);
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kElapsedLimits)) return s;
+    double x;
+    if (common_value(block, &x)) {
+        // As render_hour: hours and the rest as a fraction of an hour, or
+        // without decimals half an hour as a whole one.
+        const double a = std::fabs(x);
+        const auto whole = static_cast<std::int64_t>(a);
+        const std::int64_t hours = whole / 3600;
+        const double rest = static_cast<double>(whole - hours * 3600) + (a - static_cast<double>(whole));
+        const double h = static_cast<double>(hours);
+        double shown = block->decimals <= 0 && rest >= 1800 ? h + 1 : h + rest / 3600;
+        const void* saved = block->value;
+        block->value = &shown;
+        hostcall::zfmt(block);
+        block->value = saved;
+        return status::kOk;
+    }
+    return render_fitted(block, render_hour);
 }
 
 std::int32_t zfmmmss(FormatBlock* block) {
-    return classic::run_format(block, classic::kElapsedLimits, classic::render_mmss);
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kElapsedLimits)) return s;
+    if (two_parts_common(block, false)) return status::kOk;
+    return render_fitted(block, render_mmss);
 }
 
 std::int32_t zfmhhmm(FormatBlock* block) {
+    using namespace classic;
+    if (const std::int32_t s = validate(block, kElapsedLimits)) return s;
+    if (two_parts_common(block, true)) return status::kOk;
+    return render_fitted(block, render_hhmm);
+}
+
+std::int32_t zfmhour_general(FormatBlock* block) {
+    return classic::run_format(block, classic::kElapsedLimits, classic::render_hour);
+}
+
+std::int32_t zfmmmss_general(FormatBlock* block) {
+    return classic::run_format(block, classic::kElapsedLimits, classic::render_mmss);
+}
+
+std::int32_t zfmhhmm_general(FormatBlock* block) {
     return classic::run_format(block, classic::kElapsedLimits, classic::render_hhmm);
 }

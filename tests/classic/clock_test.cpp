@@ -93,6 +93,20 @@ TEST_F(TwelveHour, ChoosesTheClockAfterRounding) {
                  });
 }
 
+// A fraction a hair below the next whole second rounds to that second, not
+// past it, however small the value (below a few thousand seconds a double
+// holds fractions finer than 10^-12).
+TEST_F(TwelveHour, HairBelowASecondRoundsToThatSecond) {
+    expect_texts(zfmtimm, "zfmtimm",
+                 {
+                     {0.9999999999995, 11, 0, "12:00:01 AM"},
+                     {2.9999999999999996, 11, 0, "12:00:03 AM"},
+                     {59.99999999999999, 11, 0, "12:01:00 AM"},
+                     {3599.9999999999995, 12, 1, "1:00:00.0 AM"},
+                     {86400 + 0.9999999999995, 11, 0, "12:00:01 AM"},
+                 });
+}
+
 // A time that rounds from 12:59:59.x up to 1 o'clock is drawn with the
 // decimals the one hour digit leaves room for, unless that extra decimal
 // would keep it at 12:59:59.x (whose two hour digits leave no room for it).
