@@ -278,6 +278,11 @@ int Reader::zone_offset() {
 extern "C" {
 
 int read_date_or_duration(const char* text, int length, Entity* e, int mode, int in_interval) {
+    if (read_common_form(text, length, e)) return 0;
+    return read_date_or_duration_general(text, length, e, mode, in_interval);
+}
+
+int read_date_or_duration_general(const char* text, int length, Entity* e, int mode, int in_interval) {
     calendar::make_missing(e);
     const int len = text ? wzstrip(text, length) : 0;
     const int first = len > 0 ? wzstnot(text, len, ' ') : -1;
