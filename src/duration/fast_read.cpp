@@ -53,9 +53,31 @@ struct Chars {
     bool is(char c, char wanted) const { return upper(c) == wanted && !is_decimal(c); }
 };
 
-void begin_record(Entity* e) {
-    std::memset(e, 0, sizeof *e);
-    e->missing = missing_bit::kAll;
+// The digit form's eight bytes as a word, the first byte highest: the
+// year's four digits, the month as one, two digits each for day, hour,
+// minute and second (all ones where absent), then no fraction (0x3FF) and
+// the datetime bit.
+std::uint64_t digit_form(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute, unsigned second,
+                         bool datetime) {
+    return std::uint64_t{year} << 48 | std::uint64_t{month} << 44 | std::uint64_t{day} << 36 |
+           std::uint64_t{hour} << 28 | std::uint64_t{minute} << 20 | std::uint64_t{second} << 12 | 0xFFC | datetime;
+}
+
+// The record the general reader leaves: the components, the missing mask,
+// the value, the kind and sign, and the packed bytes; nothing else set.
+[[gnu::always_inline]] inline void store_record(Entity* e, double value, const std::int64_t (&c)[component::kFraction],
+                                               std::uint8_t missing, bool datetime, bool negative,
+                                               std::uint64_t packed) {
+    e->value = value;
+    e->year = c[0], e->month = c[1], e->day = c[2], e->hour = c[3], e->minute = c[4], e->second = c[5];
+    e->thousandths = 0;
+    if constexpr (std::endian::native == std::endian::little) packed = __builtin_bswap64(packed);
+    std::memcpy(e->packed, &packed, sizeof packed);
+    e->missing = missing;
+    e->is_datetime = datetime;
+    e->implied_anchor = 0, e->single_form = 0, e->weeks = 0, e->unit_code = 0;
+    e->negative = negative;
+    e->calendar_pending = 0;
 }
 
 // The digit values of the bytes of w that `mask` selects (0 elsewhere), or
@@ -69,8 +91,8 @@ inline std::uint64_t digits_where(std::uint64_t w, std::uint64_t mask) {
 // Byte k of the result: the two-digit number of the digit values in bytes
 // k and k + 1.
 inline std::uint64_t pairs(std::uint64_t x) { return x * 10 + (x >> 8); }
-// Byte k of the result: digit k in the high nibble, digit k + gap in the low.
-inline std::uint64_t nibbles(std::uint64_t x, int gap) { return x << 4 | x >> 8 * gap; }
+// Byte k of the result: digit k in the high nibble, digit k + 1 in the low.
+inline std::uint64_t nibbles(std::uint64_t x) { return x << 4 | x >> 8; }
 
 // yyyy-mm-ddThh:mm:ss at t; `n` characters from t to the end of the text.
 // Three words cover it: at 0 (yyyy-mm-), at 8 (ddThh:mm) and at 11
@@ -102,25 +124,15 @@ bool read_datetime(const char* t, int n, const Chars& ch, Entity* e) {
         hostcall::zdhms(date, static_cast<double>(hour), static_cast<double>(minute), static_cast<double>(second));
     if (calendar::missing(value)) return false;
 
-    begin_record(e);
-    e->value = value;
-    e->year = year, e->month = month, e->day = day;
-    e->hour = hour, e->minute = minute, e->second = second;
-    e->missing = missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth | missing_bit::kDay |
-                                       missing_bit::kHour | missing_bit::kMinute | missing_bit::kSecond);
-    e->is_datetime = 1;
-    // The digits as they stand, the month as one digit, no fraction
-    // (0x3FF), a datetime.
-    const std::uint64_t na = nibbles(xa, 1), nb = nibbles(xb, 2), nc = nibbles(xc, 2);
-    std::uint8_t* p = e->packed;
-    p[0] = static_cast<std::uint8_t>(byte_of(na, 0));
-    p[1] = static_cast<std::uint8_t>(byte_of(na, 2));
-    p[2] = static_cast<std::uint8_t>(month << 4 | byte_of(xb, 0));
-    p[3] = static_cast<std::uint8_t>(byte_of(nb, 1));
-    p[4] = static_cast<std::uint8_t>(byte_of(nb, 4));
-    p[5] = static_cast<std::uint8_t>(byte_of(nc, 4));
-    p[6] = static_cast<std::uint8_t>(byte_of(nc, 7) | 0xF);
-    p[7] = 0xFD;
+    const std::int64_t components[] = {year, month, day, hour, minute, second};
+    // The digits as they stand, the month as one digit.
+    const std::uint64_t na = nibbles(xa), nb = nibbles(xb), nc = nibbles(xc);
+    const std::uint64_t packed = digit_form(byte_of(na, 0) << 8 | byte_of(na, 2), static_cast<unsigned>(month),
+                                            byte_of(nb, 0), byte_of(nb, 3), byte_of(nb, 6), byte_of(nc, 6), true);
+    store_record(e, value, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
+                                                             missing_bit::kDay | missing_bit::kHour |
+                                                             missing_bit::kMinute | missing_bit::kSecond),
+                 true, false, packed);
     return true;
 }
 
@@ -129,19 +141,20 @@ bool read_datetime(const char* t, int n, const Chars& ch, Entity* e) {
 constexpr std::int64_t kMost[component::kFraction] = {9999, 12, 31, 23, 59, 59};
 
 // The component a unit letter names, -1 for none handled here (weeks, the
-// fraction, anything else).
+// fraction, anything else). Years, months and days come before the time
+// mark and hours, minutes and seconds after it: at most three numbers on
+// each side, so that the general reader's count of numbers never runs out.
 int component_of(char letter, bool time_seen) {
-    switch (letter) {
-        case 'Y': return component::kYear;
-        case 'M': return time_seen ? component::kMinute : component::kMonth;
-        case 'D': return component::kDay;
-        case 'H': return time_seen ? component::kHour : -1;
-        case 'S': return time_seen ? component::kSecond : -1;
-        default: return -1;
-    }
+    using namespace component;
+    if (time_seen) return letter == 'H' ? kHour : letter == 'M' ? kMinute : letter == 'S' ? kSecond : -1;
+    return letter == 'Y' ? kYear : letter == 'M' ? kMonth : letter == 'D' ? kDay : -1;
 }
 
-std::uint8_t pair(std::int64_t v) { return static_cast<std::uint8_t>(v / 10 << 4 | v % 10); }
+// Two decimal digits of v (below 100), one per nibble.
+unsigned pair(std::int64_t v) {
+    const auto u = static_cast<unsigned>(v);
+    return u / 10 << 4 | u % 10;
+}
 
 // [-]P[nY][nM][nD][T[nH][nM][nS]] from t: `n` characters to the end of the
 // text.
@@ -153,16 +166,14 @@ bool read_duration(const char* t, int n, const Chars& ch, Entity* e) {
     std::int64_t value[component::kFraction] = {};
     std::uint8_t missing = missing_bit::kAll;
     bool time_seen = false;
-    int last = -1;   // the last component read: each one is smaller than the one before
-    int index = 0;   // the general reader's token count: the time mark sets it to 3, and 7 is too many
+    int last = -1;  // the last component read: each one is smaller than the one before
     while (pos < n) {
         if (ch.upper(t[pos]) == 'T') {
             // One time mark, followed by at least one number.
             if (time_seen || ++pos >= n) return false;
-            time_seen = true, index = 3;
+            time_seen = true;
             continue;
         }
-        if ((index == 3 && !time_seen) || index == 7) return false;
         std::int64_t v = digit_value(t[pos]);
         if (v > 9) return false;
         int end = pos + 1;
@@ -180,39 +191,27 @@ bool read_duration(const char* t, int n, const Chars& ch, Entity* e) {
         value[c] = v;
         missing &= static_cast<std::uint8_t>(~component::kMissingBit[c]);
         last = c;
-        pos = end + 1, ++index;
+        pos = end + 1;
     }
     if (last < 0) return false;
 
-    begin_record(e);
-    e->year = value[0], e->month = value[1], e->day = value[2];
-    e->hour = value[3], e->minute = value[4], e->second = value[5];
-    e->missing = missing;
-    e->negative = negative;
-    // Sixteen digits, F where a component is absent; no fraction (0x3FF),
-    // a duration.
-    std::uint8_t* p = e->packed;
-    const auto present = [missing](int c) { return !(missing & component::kMissingBit[c]); };
-    const std::int64_t y = value[0];
-    p[0] = present(component::kYear) ? pair(y / 100) : 0xFF;
-    p[1] = present(component::kYear) ? pair(y % 100) : 0xFF;
-    const std::uint8_t day = present(component::kDay) ? pair(value[2]) : 0xFF;
-    const std::uint8_t hour = present(component::kHour) ? pair(value[3]) : 0xFF;
-    const std::uint8_t minute = present(component::kMinute) ? pair(value[4]) : 0xFF;
-    const std::uint8_t second = present(component::kSecond) ? pair(value[5]) : 0xFF;
-    const std::uint8_t month = present(component::kMonth) ? static_cast<std::uint8_t>(value[1]) : 0xF;
-    p[2] = static_cast<std::uint8_t>(month << 4 | day >> 4);
-    p[3] = static_cast<std::uint8_t>(day << 4 | hour >> 4);
-    p[4] = static_cast<std::uint8_t>(hour << 4 | minute >> 4);
-    p[5] = static_cast<std::uint8_t>(minute << 4 | second >> 4);
-    p[6] = static_cast<std::uint8_t>(second << 4 | 0xF);
-    p[7] = 0xFC;
+    // Sixteen digits, F where a component is absent.
+    const auto bcd = [missing, &value](int c, unsigned absent) {
+        return missing & component::kMissingBit[c] ? absent : pair(value[c]);
+    };
+    const auto y = static_cast<unsigned>(value[0]);
+    const unsigned year = missing & missing_bit::kYear ? 0xFFFF : pair(y / 100) << 8 | pair(y % 100);
+    const unsigned month = missing & missing_bit::kMonth ? 0xF : static_cast<unsigned>(value[1]);
+    std::uint64_t packed = digit_form(year, month, bcd(component::kDay, 0xFF),
+                                      bcd(component::kHour, 0xFF), bcd(component::kMinute, 0xFF),
+                                      bcd(component::kSecond, 0xFF), false);
     if (negative) {
         // Byte 0 is packed decimal (00..99) or FF; its place among those
         // picks the negative image.
-        const std::uint8_t b = p[0];
-        p[0] = negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)];
+        const unsigned b = static_cast<unsigned>(packed >> 56);
+        packed = (packed & ~(0xFFull << 56)) | std::uint64_t{negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)]} << 56;
     }
+    store_record(e, 0, value, missing, false, negative, packed);
     return true;
 }
 

@@ -326,8 +326,8 @@ int get_bcd8(FormatBlock* block, int kind, int mode) {
     if (mode == parse_mode::kMissingNotation && hostcall::wzifmch(text, length, scratch) != 0) {
         calendar::make_missing(&e);
         e.is_datetime = static_cast<std::uint8_t>(kind);
-    } else {
-        code = read_date_or_duration(text, length, &e, mode, 0);
+    } else if (!read_common_form(text, length, &e)) {
+        code = read_date_or_duration_general(text, length, &e, mode, 0);
     }
     block->output_length = std::min(block->capacity, 16);
     if (code != 0) return code;
