@@ -79,7 +79,9 @@ struct Outcome {
     Entity e;
 };
 
-Outcome read_with(int (*reader)(const char*, int, Entity*, int, int), const std::string& text, int mode, int in_interval) {
+using Reader = int(const char*, int, Entity*, int, int);
+
+Outcome read_with(Reader* reader, const std::string& text, int mode, int in_interval) {
     fuzz_support::Guarded t(text.data(), text.size());
     Outcome o;
     std::memset(&o.e, 0xA5, sizeof o.e);

@@ -166,7 +166,7 @@ bool read_duration(const char* t, int n, const Chars& ch, Entity* e) {
     std::int64_t value[component::kFraction] = {};
     std::uint8_t missing = missing_bit::kAll;
     bool time_seen = false;
-    int last = -1;  // the last component read: each one is smaller than the one before
+    int last = -1;  // the last component read: each one names a smaller unit than the one before
     while (pos < n) {
         if (ch.upper(t[pos]) == 'T') {
             // One time mark, followed by at least one number.
@@ -202,14 +202,14 @@ bool read_duration(const char* t, int n, const Chars& ch, Entity* e) {
     const auto y = static_cast<unsigned>(value[0]);
     const unsigned year = missing & missing_bit::kYear ? 0xFFFF : pair(y / 100) << 8 | pair(y % 100);
     const unsigned month = missing & missing_bit::kMonth ? 0xF : static_cast<unsigned>(value[1]);
-    std::uint64_t packed = digit_form(year, month, bcd(component::kDay, 0xFF),
-                                      bcd(component::kHour, 0xFF), bcd(component::kMinute, 0xFF),
-                                      bcd(component::kSecond, 0xFF), false);
+    std::uint64_t packed = digit_form(year, month, bcd(component::kDay, 0xFF), bcd(component::kHour, 0xFF),
+                                      bcd(component::kMinute, 0xFF), bcd(component::kSecond, 0xFF), false);
     if (negative) {
         // Byte 0 is packed decimal (00..99) or FF; its place among those
         // picks the negative image.
         const unsigned b = static_cast<unsigned>(packed >> 56);
-        packed = (packed & ~(0xFFull << 56)) | std::uint64_t{negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)]} << 56;
+        const std::uint64_t image = negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)];
+        packed = (packed & ~(0xFFull << 56)) | image << 56;
     }
     store_record(e, 0, value, missing, false, negative, packed);
     return true;

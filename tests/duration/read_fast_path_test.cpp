@@ -23,7 +23,9 @@ struct Outcome {
     Entity e;
 };
 
-Outcome read_with(int (*reader)(const char*, int, Entity*, int, int), std::string_view text, int mode, int in_interval) {
+using Reader = int(const char*, int, Entity*, int, int);
+
+Outcome read_with(Reader* reader, std::string_view text, int mode, int in_interval) {
     ExactText t(text);
     Outcome o;
     std::memset(&o.e, 0xA5, sizeof o.e);  // whatever the caller's record held
@@ -55,7 +57,9 @@ protected:
     long compared = 0, shortcut_taken = 0;
 };
 
-std::string two(int v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); }
+std::string two(int v) {
+    return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10);
+}
 std::string four(int v) { return two(v / 100) + two(v % 100); }
 
 std::string datetime(int y, int mo, int d, int h, int mi, int s) {
