@@ -50,7 +50,7 @@ void pack_single_unit(Entity* e) {
 std::uint8_t digit(std::int64_t v) { return static_cast<std::uint8_t>(v % 10); }
 
 // Digit form: sixteen nibbles, F where a component is absent.
-void pack_digits(Entity* e) {
+void pack_digits_nibbles(Entity* e) {
     std::uint8_t n[16];
     std::memset(n, 0xF, sizeof n);
     const std::uint8_t mask = e->missing;
@@ -80,6 +80,29 @@ void pack_digits(Entity* e) {
     }
 }
 
+// The same, in one word when every component present is a plain number of
+// its digits (a year from 0, day to second 0..99).
+void pack_digits(Entity* e) {
+    using namespace component;
+    const std::uint8_t mask = e->missing;
+    const auto present = [mask](int c) { return !(mask & kMissingBit[c]); };
+    bool plain = !present(kYear) || e->year >= 0;
+    for (int c = kDay; c <= kSecond; ++c)
+        plain = plain && (!present(c) || static_cast<std::uint64_t>(field(*e, c)) <= 99);
+    if (!plain) {
+        pack_digits_nibbles(e);
+        return;
+    }
+    const auto two = [&](int c) { return present(c) ? digit_form::pair(static_cast<unsigned>(field(*e, c))) : 0xFFu; };
+    const std::int64_t t = (mask & missing_bit::kFraction) ? kAbsentFraction : (e->thousandths & kAbsentFraction);
+    std::uint64_t w = digit_form::word(
+        present(kYear) ? digit_form::four(static_cast<unsigned>(e->year % 10000)) : 0xFFFFu,
+        present(kMonth) ? static_cast<unsigned>(e->month & 0xF) : 0xFu, two(kDay), two(kHour), two(kMinute),
+        two(kSecond), static_cast<unsigned>(t << 2 | (e->implied_anchor & 1) << 1 | (e->is_datetime & 1)));
+    if (e->negative) w = digit_form::negated(w);
+    digit_form::store(w, e->packed);
+}
+
 // Whole months in a fraction of a year, by its thousandths; 0 when the
 // fraction is no whole number of months.
 int months_in_year_fraction(std::int64_t thousandths) {
@@ -95,6 +118,15 @@ int months_in_year_fraction(std::int64_t thousandths) {
 }
 
 }  // namespace
+
+std::uint64_t digit_form::negated(std::uint64_t w) {
+    // Byte 0's place in postxt picks the negative image in negtxt.
+    const unsigned b = static_cast<unsigned>(w >> 56);
+    const std::uint64_t image = negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)];
+    return (w & ~(std::uint64_t{0xFF} << 56)) | image << 56;
+}
+
+void duration_form::pack_digits_general(Entity* e) { pack_digits_nibbles(e); }
 
 extern "C" {
 

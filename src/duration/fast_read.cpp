@@ -53,15 +53,8 @@ struct Chars {
     bool is(char c, char wanted) const { return upper(c) == wanted && !is_decimal(c); }
 };
 
-// The digit form's eight bytes as a word, the first byte highest: the
-// year's four digits, the month as one, two digits each for day, hour,
-// minute and second (all ones where absent), then no fraction (0x3FF) and
-// the datetime bit.
-std::uint64_t digit_form(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute, unsigned second,
-                         bool datetime) {
-    return std::uint64_t{year} << 48 | std::uint64_t{month} << 44 | std::uint64_t{day} << 36 |
-           std::uint64_t{hour} << 28 | std::uint64_t{minute} << 20 | std::uint64_t{second} << 12 | 0xFFC | datetime;
-}
+// The thousandths, anchor and kind word without a fraction (0x3FF).
+constexpr unsigned kNoFraction = 0x3FF << 2;
 
 // The record the general reader leaves: the components, the missing mask,
 // the value, the kind and sign, and the packed bytes; nothing else set.
@@ -71,8 +64,7 @@ std::uint64_t digit_form(unsigned year, unsigned month, unsigned day, unsigned h
     e->value = value;
     e->year = c[0], e->month = c[1], e->day = c[2], e->hour = c[3], e->minute = c[4], e->second = c[5];
     e->thousandths = 0;
-    if constexpr (std::endian::native == std::endian::little) packed = __builtin_bswap64(packed);
-    std::memcpy(e->packed, &packed, sizeof packed);
+    digit_form::store(packed, e->packed);
     e->missing = missing;
     e->is_datetime = datetime;
     e->implied_anchor = 0, e->single_form = 0, e->weeks = 0, e->unit_code = 0;
@@ -127,8 +119,9 @@ bool read_datetime(const char* t, int n, const Chars& ch, Entity* e) {
     const std::int64_t components[] = {year, month, day, hour, minute, second};
     // The digits as they stand, the month as one digit.
     const std::uint64_t na = nibbles(xa), nb = nibbles(xb), nc = nibbles(xc);
-    const std::uint64_t packed = digit_form(byte_of(na, 0) << 8 | byte_of(na, 2), static_cast<unsigned>(month),
-                                            byte_of(nb, 0), byte_of(nb, 3), byte_of(nb, 6), byte_of(nc, 6), true);
+    const std::uint64_t packed = digit_form::word(byte_of(na, 0) << 8 | byte_of(na, 2), static_cast<unsigned>(month),
+                                                  byte_of(nb, 0), byte_of(nb, 3), byte_of(nb, 6), byte_of(nc, 6),
+                                                  kNoFraction | 1);
     store_record(e, value, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
                                                              missing_bit::kDay | missing_bit::kHour |
                                                              missing_bit::kMinute | missing_bit::kSecond),
@@ -148,12 +141,6 @@ int component_of(char letter, bool time_seen) {
     using namespace component;
     if (time_seen) return letter == 'H' ? kHour : letter == 'M' ? kMinute : letter == 'S' ? kSecond : -1;
     return letter == 'Y' ? kYear : letter == 'M' ? kMonth : letter == 'D' ? kDay : -1;
-}
-
-// Two decimal digits of v (below 100), one per nibble.
-unsigned pair(std::int64_t v) {
-    const auto u = static_cast<unsigned>(v);
-    return u / 10 << 4 | u % 10;
 }
 
 // [-]P[nY][nM][nD][T[nH][nM][nS]] from t: `n` characters to the end of the
@@ -196,21 +183,14 @@ bool read_duration(const char* t, int n, const Chars& ch, Entity* e) {
     if (last < 0) return false;
 
     // Sixteen digits, F where a component is absent.
-    const auto bcd = [missing, &value](int c, unsigned absent) {
-        return missing & component::kMissingBit[c] ? absent : pair(value[c]);
+    const auto two = [missing, &value](int c) {
+        return missing & component::kMissingBit[c] ? 0xFFu : digit_form::pair(static_cast<unsigned>(value[c]));
     };
-    const auto y = static_cast<unsigned>(value[0]);
-    const unsigned year = missing & missing_bit::kYear ? 0xFFFF : pair(y / 100) << 8 | pair(y % 100);
-    const unsigned month = missing & missing_bit::kMonth ? 0xF : static_cast<unsigned>(value[1]);
-    std::uint64_t packed = digit_form(year, month, bcd(component::kDay, 0xFF), bcd(component::kHour, 0xFF),
-                                      bcd(component::kMinute, 0xFF), bcd(component::kSecond, 0xFF), false);
-    if (negative) {
-        // Byte 0 is packed decimal (00..99) or FF; its place among those
-        // picks the negative image.
-        const unsigned b = static_cast<unsigned>(packed >> 56);
-        const std::uint64_t image = negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)];
-        packed = (packed & ~(0xFFull << 56)) | image << 56;
-    }
+    const unsigned year = missing & missing_bit::kYear ? 0xFFFFu : digit_form::four(static_cast<unsigned>(value[0]));
+    const unsigned month = missing & missing_bit::kMonth ? 0xFu : static_cast<unsigned>(value[1]);
+    std::uint64_t packed = digit_form::word(year, month, two(component::kDay), two(component::kHour),
+                                            two(component::kMinute), two(component::kSecond), kNoFraction);
+    if (negative) packed = digit_form::negated(packed);
     store_record(e, 0, value, missing, false, negative, packed);
     return true;
 }
