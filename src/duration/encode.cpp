@@ -49,6 +49,16 @@ void pack_single_unit(Entity* e) {
 
 std::uint8_t digit(std::int64_t v) { return static_cast<std::uint8_t>(v % 10); }
 
+// The first byte of a negative duration: packed decimal (00..99) or FF, whose
+// place in postxt picks the negative image in negtxt. A byte that is neither
+// (only a negative year, which no caller stores, gives one) has no image and
+// is left as it is, rather than read past the table.
+std::uint8_t negative_image(std::uint8_t b) {
+    if (b == 0xFF) return negtxt[100];
+    if ((b >> 4) > 9 || (b & 0xF) > 9) return b;
+    return negtxt[(b >> 4) * 10 + (b & 0xF)];
+}
+
 // Digit form: sixteen nibbles, F where a component is absent.
 void pack_digits_nibbles(Entity* e) {
     std::uint8_t n[16];
@@ -71,13 +81,7 @@ void pack_digits_nibbles(Entity* e) {
     n[13] = static_cast<std::uint8_t>(word >> 8 & 0xF);
     for (int i = 0; i < 7; ++i) e->packed[i] = static_cast<std::uint8_t>(n[2 * i] << 4 | n[2 * i + 1]);
     e->packed[7] = static_cast<std::uint8_t>(word);
-    if (e->negative) {
-        // Byte 0 is packed decimal (00..99) or FF; its place in postxt picks
-        // the negative image in negtxt.
-        std::uint8_t b = e->packed[0];
-        int at = b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF);
-        e->packed[0] = negtxt[at];
-    }
+    if (e->negative) e->packed[0] = negative_image(e->packed[0]);
 }
 
 // The same, in one word when every component present is a plain number of
@@ -120,9 +124,7 @@ int months_in_year_fraction(std::int64_t thousandths) {
 }  // namespace
 
 std::uint64_t digit_form::negated(std::uint64_t w) {
-    // Byte 0's place in postxt picks the negative image in negtxt.
-    const unsigned b = static_cast<unsigned>(w >> 56);
-    const std::uint64_t image = negtxt[b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF)];
+    const std::uint64_t image = negative_image(static_cast<std::uint8_t>(w >> 56));
     return (w & ~(std::uint64_t{0xFF} << 56)) | image << 56;
 }
 

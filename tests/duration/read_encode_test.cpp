@@ -98,4 +98,21 @@ TEST(DigitForm, OneWordAsNibbleByNibble) {
     }
 }
 
+// A first byte that is no packed decimal (a negative year, which no caller
+// stores) has no negative image: it stays as it is instead of being looked
+// up past the end of the table.
+TEST(DigitForm, NoImageForAByteThatIsNoPackedDecimal) {
+    for (std::int64_t year : {std::int64_t{-5808}, std::int64_t{-1234}, std::int64_t{-1000}}) {
+        Entity plain{};
+        plain.year = year;
+        plain.missing = static_cast<std::uint8_t>(0xFE & ~missing_bit::kYear);
+        Entity negative = plain;
+        negative.negative = 1;
+        convert_to_bcd(&plain);
+        convert_to_bcd(&negative);
+        EXPECT_EQ(negative.packed[0], plain.packed[0]) << year;
+        EXPECT_EQ(read_test::hex_of(negative.packed + 1, 7), read_test::hex_of(plain.packed + 1, 7)) << year;
+    }
+}
+
 }  // namespace
