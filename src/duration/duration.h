@@ -20,6 +20,8 @@ void add_fraction(Entity* e, int sign);
 // Parser
 int read_date_or_duration(const char* text, int length, Entity* e, int mode, int in_interval);
 int get_bcd8(FormatBlock* block, int kind, int mode);
+// The reader without its shortcut for the common forms: the tests compare the two.
+int read_date_or_duration_general(const char* text, int length, Entity* e, int mode, int in_interval);
 // Interval derivation
 int derive_interval(const char* text, int length, Entity* first, Entity* second, int mode);
 int compute_duration(const Entity* start, const Entity* end, Entity* out);
@@ -40,3 +42,9 @@ std::int32_t is8601pdf(FormatBlock* block, std::int32_t options);
 std::int32_t is8601vlf(FormatBlock* block, std::int32_t duration_options, std::int32_t datetime_options);
 int FitToTarget(FormatBlock* block, const char* text, int length, int slash, std::int32_t mode);
 }
+
+// The reader's shortcut: a complete extended datetime (yyyy-mm-ddThh:mm:ss,
+// optionally with Z) or a duration of whole designated numbers that packs as
+// digits, read into the record and packed exactly as the general reader
+// does. False, with the record untouched, for any other text.
+bool read_common_form(const char* text, int length, Entity* e);

@@ -49,8 +49,18 @@ void pack_single_unit(Entity* e) {
 
 std::uint8_t digit(std::int64_t v) { return static_cast<std::uint8_t>(v % 10); }
 
+// The first byte of a negative duration: packed decimal (00..99) or FF, whose
+// place in postxt picks the negative image in negtxt. A byte that is neither
+// (only a negative year, which no caller stores, gives one) has no image and
+// is left as it is, rather than read past the table.
+std::uint8_t negative_image(std::uint8_t b) {
+    if (b == 0xFF) return negtxt[100];
+    if ((b >> 4) > 9 || (b & 0xF) > 9) return b;
+    return negtxt[(b >> 4) * 10 + (b & 0xF)];
+}
+
 // Digit form: sixteen nibbles, F where a component is absent.
-void pack_digits(Entity* e) {
+void pack_digits_nibbles(Entity* e) {
     std::uint8_t n[16];
     std::memset(n, 0xF, sizeof n);
     const std::uint8_t mask = e->missing;
@@ -71,13 +81,30 @@ void pack_digits(Entity* e) {
     n[13] = static_cast<std::uint8_t>(word >> 8 & 0xF);
     for (int i = 0; i < 7; ++i) e->packed[i] = static_cast<std::uint8_t>(n[2 * i] << 4 | n[2 * i + 1]);
     e->packed[7] = static_cast<std::uint8_t>(word);
-    if (e->negative) {
-        // Byte 0 is packed decimal (00..99) or FF; its place in postxt picks
-        // the negative image in negtxt.
-        std::uint8_t b = e->packed[0];
-        int at = b == 0xFF ? 100 : (b >> 4) * 10 + (b & 0xF);
-        e->packed[0] = negtxt[at];
+    if (e->negative) e->packed[0] = negative_image(e->packed[0]);
+}
+
+// The same, in one word when every component present is a plain number of
+// its digits (a year from 0, day to second 0..99).
+void pack_digits(Entity* e) {
+    using namespace component;
+    const std::uint8_t mask = e->missing;
+    const auto present = [mask](int c) { return !(mask & kMissingBit[c]); };
+    bool plain = !present(kYear) || e->year >= 0;
+    for (int c = kDay; c <= kSecond; ++c)
+        plain = plain && (!present(c) || static_cast<std::uint64_t>(field(*e, c)) <= 99);
+    if (!plain) {
+        pack_digits_nibbles(e);
+        return;
     }
+    const auto two = [&](int c) { return present(c) ? digit_form::pair(static_cast<unsigned>(field(*e, c))) : 0xFFu; };
+    const std::int64_t t = (mask & missing_bit::kFraction) ? kAbsentFraction : (e->thousandths & kAbsentFraction);
+    std::uint64_t w = digit_form::word(
+        present(kYear) ? digit_form::four(static_cast<unsigned>(e->year % 10000)) : 0xFFFFu,
+        present(kMonth) ? static_cast<unsigned>(e->month & 0xF) : 0xFu, two(kDay), two(kHour), two(kMinute),
+        two(kSecond), static_cast<unsigned>(t << 2 | (e->implied_anchor & 1) << 1 | (e->is_datetime & 1)));
+    if (e->negative) w = digit_form::negated(w);
+    digit_form::store(w, e->packed);
 }
 
 // Whole months in a fraction of a year, by its thousandths; 0 when the
@@ -95,6 +122,13 @@ int months_in_year_fraction(std::int64_t thousandths) {
 }
 
 }  // namespace
+
+std::uint64_t digit_form::negated(std::uint64_t w) {
+    const std::uint64_t image = negative_image(static_cast<std::uint8_t>(w >> 56));
+    return (w & ~(std::uint64_t{0xFF} << 56)) | image << 56;
+}
+
+void duration_form::pack_digits_general(Entity* e) { pack_digits_nibbles(e); }
 
 extern "C" {
 

@@ -1,9 +1,11 @@
 // Internal pieces of the duration engine shared by the packed encoding, the
-// reader and the interval derivation: calendar helpers and
-// the normalisation of overflowing durations.
+// reader and the interval derivation: calendar helpers, the normalisation
+// of overflowing durations and the digit form as one word.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "abi/problems.h"
 #include "duration/entity.h"
@@ -79,5 +81,43 @@ std::uint64_t single_unit_count(const Entity* e);
 // into months of 30 days and a month they cannot hold into years. Returns 7
 // when its year no longer fits.
 int fit_into_digits(Entity* e);
+
+}  // namespace duration_form
+
+namespace digit_form {
+
+// The digit form's eight bytes as a word, the first byte highest: the year's
+// four digits, the month as one hexadecimal digit, two digits each for day,
+// hour, minute and second (all ones where absent), then the low 12 bits of
+// the thousandths, anchor and kind word.
+constexpr std::uint64_t word(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+                             unsigned second, unsigned tail) {
+    return std::uint64_t{year} << 48 | std::uint64_t{month} << 44 | std::uint64_t{day} << 36 |
+           std::uint64_t{hour} << 28 | std::uint64_t{minute} << 20 | std::uint64_t{second} << 12 | (tail & 0xFFF);
+}
+
+// Two decimal digits of v (0..99), one per nibble.
+constexpr unsigned pair(unsigned v) { return v / 10 << 4 | v % 10; }
+// Four decimal digits of v (0..9999).
+constexpr unsigned four(unsigned v) { return pair(v / 100) << 8 | pair(v % 100); }
+
+// The word with its first byte (packed decimal 00..99, or FF) replaced by
+// its negative image.
+std::uint64_t negated(std::uint64_t w);
+
+// The word as the eight packed bytes.
+inline void store(std::uint64_t w, std::uint8_t* packed) {
+    if constexpr (std::endian::native == std::endian::little) w = __builtin_bswap64(w);
+    std::memcpy(packed, &w, sizeof w);
+}
+
+}  // namespace digit_form
+
+namespace duration_form {
+
+// The digit form nibble by nibble, whatever the components hold: what
+// convert_to_bcd writes for components outside the digits' ranges, and
+// what the tests compare its shorter way with.
+void pack_digits_general(Entity* e);
 
 }  // namespace duration_form

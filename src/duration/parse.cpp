@@ -278,6 +278,11 @@ int Reader::zone_offset() {
 extern "C" {
 
 int read_date_or_duration(const char* text, int length, Entity* e, int mode, int in_interval) {
+    if (read_common_form(text, length, e)) return 0;
+    return read_date_or_duration_general(text, length, e, mode, in_interval);
+}
+
+int read_date_or_duration_general(const char* text, int length, Entity* e, int mode, int in_interval) {
     calendar::make_missing(e);
     const int len = text ? wzstrip(text, length) : 0;
     const int first = len > 0 ? wzstnot(text, len, ' ') : -1;
@@ -321,8 +326,8 @@ int get_bcd8(FormatBlock* block, int kind, int mode) {
     if (mode == parse_mode::kMissingNotation && hostcall::wzifmch(text, length, scratch) != 0) {
         calendar::make_missing(&e);
         e.is_datetime = static_cast<std::uint8_t>(kind);
-    } else {
-        code = read_date_or_duration(text, length, &e, mode, 0);
+    } else if (!read_common_form(text, length, &e)) {
+        code = read_date_or_duration_general(text, length, &e, mode, 0);
     }
     block->output_length = std::min(block->capacity, 16);
     if (code != 0) return code;

@@ -1,6 +1,10 @@
 // The meaning of the thousandths field: a move of the datetime value by
 // that share of the last component present. (The packed digits themselves
 // are checked through the reader, in read_parse_test.cpp.)
+#include <cstdint>
+#include <iterator>
+
+#include "duration/engine.h"
 #include "duration/read_support.h"
 
 namespace {
@@ -59,6 +63,56 @@ TEST_F(Fractions, MonthFractionFromAMonthEnd) {
     const double before = e.value;
     add_fraction(&e, +1);
     EXPECT_NEAR(e.value - before, 29 * 86400 / 2.0, 1e-6);
+}
+
+}  // namespace
+
+namespace {
+
+// The digit form packed in one word against the nibble-by-nibble packing,
+// on records whose components sit at and beyond the digits' ranges
+// (negative, 99/100, 9999/10000, the 64-bit extremes), with every missing
+// mask, thousandths, anchor, kind and sign.
+TEST(DigitForm, OneWordAsNibbleByNibble) {
+    constexpr std::int64_t kValues[] = {0, 1, 9, 10, 12, 15, 16, 31, 59, 99, 100, 101, 999, 1582, 9999, 10000,
+                                        12345, -1, -10, -99, -100, INT64_MAX, INT64_MIN};
+    constexpr std::int64_t kThousandths[] = {0, 1, 500, 999, 1000, 0x3FF, 0x400, -1};
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state] {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        return state;
+    };
+    for (int round = 0; round < 200000; ++round) {
+        Entity e{};
+        for (int c = 0; c < component::kFraction; ++c)
+            *component::field(&e, c) = kValues[next() % std::size(kValues)];
+        e.thousandths = kThousandths[next() % std::size(kThousandths)];
+        const std::uint64_t bits = next();
+        e.missing = static_cast<std::uint8_t>(bits);  // any mask but the whole missing value's
+        if (e.missing == missing_bit::kAll) e.missing = 0xFE;
+        e.implied_anchor = bits >> 16 & 3, e.is_datetime = bits >> 18 & 3, e.negative = bits >> 20 & 1;
+        Entity general = e;
+        convert_to_bcd(&e);
+        duration_form::pack_digits_general(&general);
+        ASSERT_EQ(read_test::hex_of(e.packed, 8), read_test::hex_of(general.packed, 8)) << "round " << round;
+    }
+}
+
+// A first byte that is no packed decimal (a negative year, which no caller
+// stores) has no negative image: it stays as it is instead of being looked
+// up past the end of the table.
+TEST(DigitForm, NoImageForAByteThatIsNoPackedDecimal) {
+    for (std::int64_t year : {std::int64_t{-5808}, std::int64_t{-1234}, std::int64_t{-1000}}) {
+        Entity plain{};
+        plain.year = year;
+        plain.missing = static_cast<std::uint8_t>(0xFE & ~missing_bit::kYear);
+        Entity negative = plain;
+        negative.negative = 1;
+        convert_to_bcd(&plain);
+        convert_to_bcd(&negative);
+        EXPECT_EQ(negative.packed[0], plain.packed[0]) << year;
+        EXPECT_EQ(read_test::hex_of(negative.packed + 1, 7), read_test::hex_of(plain.packed + 1, 7)) << year;
+    }
 }
 
 }  // namespace

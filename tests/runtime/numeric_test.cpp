@@ -117,6 +117,29 @@ TEST(TextServices, HexDigitsIntegersAndTheMissingNotation) {
     for (const char* no : {"..", "", "   ", "0", ". x", "\t."}) EXPECT_EQ(hostcall::wzifmch(no, std::strlen(no), scratch), 0) << no;
 }
 
+// Every byte value, every count up to past the eight-byte steps and every
+// width, odd and too small ones included: two digits per byte, high nibble
+// first, never beyond the width or the count.
+TEST(TextServices, HexDigitsOfEveryByteInEveryWidth) {
+    ServiceHost h;
+    std::uint8_t bytes[256];
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (int start = 0; start < 256; start += 19)
+        for (int count = -1; count <= 20; ++count)
+            for (int width = -2; width <= 44; ++width) {
+                const std::uint8_t* b = bytes + (start + 20 <= 256 ? start : 0);
+                std::string expected(48, '#');
+                for (int i = 0; i < count && 2 * i < width; ++i) {
+                    expected[2 * i] = kHex[b[i] >> 4];
+                    if (2 * i + 1 < width) expected[2 * i + 1] = kHex[b[i] & 15];
+                }
+                std::string out(48, '#');
+                hostcall::wzfmhc(b, count, width, 1, out.data());
+                ASSERT_EQ(out, expected) << "count " << count << " width " << width;
+            }
+}
+
 // The environment's missing-value text reads back as missing, as "." does.
 TEST(MissingNotation, TheEnvironmentsMissingTextToo) {
     char scratch[16];
