@@ -170,9 +170,53 @@ inline char* put_component(char* p, const Entity& e, const Layout& l, int c) {
     return p;
 }
 
+// The common forms, written straight; each writes what the general pass
+// writes for the records and options render_text gives it.
+
+// A duration with designators alone: each present component with its
+// designator, 'T' before the time, the fraction on the last one.
+char* duration_with_designators(char* p, const Entity& e) {
+    using namespace component;
+    int last = kSecond;
+    while (last >= 0 && absent(e.missing, last)) --last;
+    for (int c = 0; c <= last; ++c) {
+        if (c == kHour) *p++ = 'T';
+        if (absent(e.missing, c)) continue;
+        const bool weeks = c == kDay && e.weeks;
+        const std::int64_t value = field(e, c);
+        p = put_value(p, weeks ? value / 7 : value, 0);
+        if (c == last && !(e.missing & missing_bit::kFraction)) p = put_fraction(p, e.thousandths, true, false);
+        *p++ = weeks ? 'W' : kDesignators[c];
+    }
+    return p;
+}
+
+// A datetime with every component, delimited: yyyy-mm-ddThh:mm:ss[.fff].
+char* delimited_datetime(char* p, const Entity& e) {
+    p = put_value(p, e.year, 4);
+    *p++ = '-';
+    p = put_value(p, e.month, 2);
+    *p++ = '-';
+    p = put_value(p, e.day, 2);
+    *p++ = 'T';
+    p = put_value(p, e.hour, 2);
+    *p++ = ':';
+    p = put_value(p, e.minute, 2);
+    *p++ = ':';
+    p = put_value(p, e.second, 2);
+    if (!(e.missing & missing_bit::kFraction)) p = put_fraction(p, e.thousandths, true, true);
+    return p;
+}
+
+// Every option bit the general pass reads.
+constexpr std::int32_t kOptionBits = opt::kDesignators | opt::kDatetimeGap | opt::kDelimited | opt::kDelimitedAlt |
+                                     opt::kFillX | opt::kFillHyphen | opt::kZeroAsOne | opt::kDurationGap;
+
+constexpr std::uint8_t kComponentBits = 0xFC;
+
 }  // namespace
 
-int shown::render_text(const Entity& e, std::int32_t options, char* text) {
+int shown::render_text_general(const Entity& e, std::int32_t options, char* text) {
     char* p = text;
     if (e.negative) *p++ = '-';
     if (!e.is_datetime) *p++ = 'P';
@@ -182,6 +226,22 @@ int shown::render_text(const Entity& e, std::int32_t options, char* text) {
         p = put_component(p, e, l, c);
     }
     return static_cast<int>(p - text);
+}
+
+int shown::render_text(const Entity& e, std::int32_t options, char* text) {
+    const std::int32_t used = options & kOptionBits;
+    if (e.implied_anchor) return render_text_general(e, options, text);
+    char* p = text;
+    if (!e.is_datetime && !e.single_form && used == opt::kDesignators) {
+        if (e.negative) *p++ = '-';
+        *p++ = 'P';
+        return static_cast<int>(duration_with_designators(p, e) - text);
+    }
+    if (e.is_datetime && !e.weeks && (e.missing & kComponentBits) == 0 && used == opt::kDelimited) {
+        if (e.negative) *p++ = '-';
+        return static_cast<int>(delimited_datetime(p, e) - text);
+    }
+    return render_text_general(e, options, text);
 }
 
 int convert_to_text(const Entity* e, FormatBlock* block, std::int32_t options) {
