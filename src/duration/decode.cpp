@@ -101,6 +101,23 @@ void decode_digits(Entity* e, const std::uint8_t* p, std::uint8_t byte0) {
 
 std::int32_t dehexify(const char* text, int count, std::uint8_t* destination) {
     const std::uint8_t* upcase = hostcall::upcase_table();
+    if (count == 16) {
+        // One packed value: its sixteen digits gathered into one word and
+        // stored at once. A character that is no digit leaves the word
+        // unstored; the pairwise pass below then stores what it stores.
+        std::uint64_t word = 0;
+        unsigned seen = 0;
+        for (int k = 0; k < 16; ++k) {
+            const unsigned v = hex_value(upcase, text[k]);
+            seen |= v;
+            word = word << 4 | v;  // unstored unless every v is a digit
+        }
+        if (seen <= 0xF) {
+            word = __builtin_bswap64(word);
+            std::memcpy(destination, &word, sizeof word);
+            return status::kOk;
+        }
+    }
     int i = 0;
     for (; i + 1 < count; i += 2) {
         const unsigned high = hex_value(upcase, text[i]), low = hex_value(upcase, text[i + 1]);

@@ -63,16 +63,8 @@ char* put_decimal(char* p, std::uint64_t v, int digits) {
     return put(p, q, static_cast<int>(buf + kNumberField - q));
 }
 
-// The value in decimal. With `digits`, a value below 10^digits gets exactly
-// that many digits, leading zeros included (a larger value is written in
-// full rather than cut); a value that needs more than 10 positions shows as
-// ten asterisks.
-inline char* put_value(char* p, std::int64_t value, int digits) {
-    if (value >= 0 && value < 100 && digits <= 2) {
-        if (value >= 10 || digits == 2) return put_pair(p, static_cast<unsigned>(value));
-        *p = static_cast<char>('0' + value);
-        return p + 1;
-    }
+// A value put_value does not write itself: one of 100 or more, or negative.
+[[gnu::noinline]] char* put_long_value(char* p, std::int64_t value, int digits) {
     if (value >= 0 && value < 10000000000) return put_decimal(p, static_cast<std::uint64_t>(value), digits);
     // A negative value, or one too long for the field.
     char field[kNumberField];
@@ -80,6 +72,23 @@ inline char* put_value(char* p, std::int64_t value, int digits) {
     int start = 0;
     while (start < kNumberField - 1 && field[start] == ' ') ++start;
     return put(p, field + start, kNumberField - start);
+}
+
+// The value in decimal. With `digits` (0, 2 or 4), a value below 10^digits
+// gets exactly that many digits, leading zeros included (a larger value is
+// written in full rather than cut); a value that needs more than 10
+// positions shows as ten asterisks.
+[[gnu::always_inline]] inline char* put_value(char* p, std::int64_t value, int digits) {
+    if (static_cast<std::uint64_t>(value) < 100 && digits <= 2) {
+        if (value >= 10 || digits == 2) return put_pair(p, static_cast<unsigned>(value));
+        *p = static_cast<char>('0' + value);
+        return p + 1;
+    }
+    if (digits == 4 && static_cast<std::uint64_t>(value) < 10000) {
+        const auto v = static_cast<unsigned>(value);
+        return put_pair(put_pair(p, v / 100), v % 100);
+    }
+    return put_long_value(p, value, digits);
 }
 
 // Thousandths as three digits with leading zeros, after a '.' unless it is
@@ -175,20 +184,26 @@ inline char* put_component(char* p, const Entity& e, const Layout& l, int c) {
 
 // A duration with designators alone: each present component with its
 // designator, 'T' before the time, the fraction on the last one.
+[[gnu::always_inline]] inline char* designated(char* p, const Entity& e, int c, int last, std::int64_t value,
+                                               char designator) {
+    if (component::absent(e.missing, c)) return p;
+    p = put_value(p, value, 0);
+    if (c == last && !(e.missing & missing_bit::kFraction)) p = put_fraction(p, e.thousandths, true, false);
+    *p++ = designator;
+    return p;
+}
+
 char* duration_with_designators(char* p, const Entity& e) {
     using namespace component;
     int last = kSecond;
     while (last >= 0 && absent(e.missing, last)) --last;
-    for (int c = 0; c <= last; ++c) {
-        if (c == kHour) *p++ = 'T';
-        if (absent(e.missing, c)) continue;
-        const bool weeks = c == kDay && e.weeks;
-        const std::int64_t value = field(e, c);
-        p = put_value(p, weeks ? value / 7 : value, 0);
-        if (c == last && !(e.missing & missing_bit::kFraction)) p = put_fraction(p, e.thousandths, true, false);
-        *p++ = weeks ? 'W' : kDesignators[c];
-    }
-    return p;
+    p = designated(p, e, kYear, last, e.year, 'Y');
+    p = designated(p, e, kMonth, last, e.month, 'M');
+    p = e.weeks ? designated(p, e, kDay, last, e.day / 7, 'W') : designated(p, e, kDay, last, e.day, 'D');
+    if (last >= kHour) *p++ = 'T';
+    p = designated(p, e, kHour, last, e.hour, 'H');
+    p = designated(p, e, kMinute, last, e.minute, 'M');
+    return designated(p, e, kSecond, last, e.second, 'S');
 }
 
 // A datetime with every component, delimited: yyyy-mm-ddThh:mm:ss[.fff].
