@@ -36,6 +36,16 @@ std::int32_t read_packed(const FormatBlock* b, int digits, Entity* e) {
     return status::kOk;
 }
 
+// FitToTarget for a caller whose block's output_length is already the
+// field's length: a text that fits is copied and blank-padded here.
+inline std::int32_t fit(FormatBlock* b, const char* text, int length, int slash, std::int32_t mode) {
+    const int field = b->output_length;
+    if (length > field) return FitToTarget(b, text, length, slash, mode);
+    std::memcpy(b->output, text, static_cast<std::size_t>(length));
+    fill_blanks(b->output + length, field - length);
+    return 0;
+}
+
 // The text of a packed duration, fitted into the caller's field. `room`
 // (kLongestText at most) is the longest text the format shows: a longer one
 // shows as asterisks of that width, and is fitted as such.
@@ -52,7 +62,7 @@ std::int32_t packed_duration_format(FormatBlock* b, std::int32_t options, int ro
             length = room;
         }
     }
-    return FitToTarget(b, text, length, -1, options);
+    return fit(b, text, length, -1, options);
 }
 
 bool missing_value(const Entity& e) { return e.missing == missing_bit::kAll; }
@@ -97,7 +107,7 @@ std::int32_t is8601vlf(FormatBlock* block, std::int32_t duration_options, std::i
         const int second_start = first > 0 ? first + 1 : 0;
         if (first > 0) area[first] = '/';
         const int length = second_start + render(halves[1], area + second_start);
-        code = FitToTarget(block, area, length, first, 0);
+        code = fit(block, area, length, first, 0);
         if (code == 0) return status::kOk;
     }
     return n8601prob(block, kFillAsterisks, code);
