@@ -10,21 +10,25 @@
 
 namespace {
 
+// Value of each hexadecimal digit, taken after upper-casing through the
+// host's table; 0xFF for a character that is none.
+constexpr struct HexValues {
+    std::uint8_t of[256];
+    constexpr HexValues() : of() {
+        for (int c = 0; c < 256; ++c)
+            of[c] = c >= '0' && c <= '9' ? static_cast<std::uint8_t>(c - '0')
+                    : c >= 'A' && c <= 'F' ? static_cast<std::uint8_t>(c - 'A' + 10)
+                                           : std::uint8_t{0xFF};
+    }
+} kHex;
 
+inline unsigned hex_value(const std::uint8_t* upcase, char c) { return kHex.of[upcase[static_cast<unsigned char>(c)]]; }
 
-// Value of one hexadecimal digit after upper-casing through the host's table,
-// or -1 when the character is none.
-int hex_value(const std::uint8_t* upcase, char c) {
-    const unsigned u = upcase[static_cast<unsigned char>(c)];
-    if (u >= '0' && u <= '9') return static_cast<int>(u - '0');
-    if (u >= 'A' && u <= 'F') return static_cast<int>(u - 'A' + 10);
-    return -1;
-}
-
+// The eight bytes are all `b`.
 bool all_bytes(const std::uint8_t* p, std::uint8_t b) {
-    for (int i = 0; i < 8; ++i)
-        if (p[i] != b) return false;
-    return true;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word == 0x0101010101010101ull * b;
 }
 
 bool is_packed_decimal(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0xF) <= 9; }
@@ -97,16 +101,31 @@ void decode_digits(Entity* e, const std::uint8_t* p, std::uint8_t byte0) {
 
 std::int32_t dehexify(const char* text, int count, std::uint8_t* destination) {
     const std::uint8_t* upcase = hostcall::upcase_table();
-    int high = 0;
-    for (int i = 0; i < count; ++i) {
-        const int v = hex_value(upcase, text[i]);
-        if (v < 0) return status::kNotHex;
-        if (i % 2 == 0) {
-            high = v;
-        } else {
-            destination[i / 2] = static_cast<std::uint8_t>(high << 4 | v);
+    if (count == 16) {
+        // One packed value: its sixteen digits gathered into one word and
+        // stored at once. A character that is no digit leaves the word
+        // unstored; the pairwise pass below then stores what it stores.
+        std::uint64_t word = 0;
+        unsigned seen = 0;
+        for (int k = 0; k < 16; ++k) {
+            const unsigned v = hex_value(upcase, text[k]);
+            seen |= v;
+            word = word << 4 | v;  // unstored unless every v is a digit
+        }
+        if (seen <= 0xF) {
+            word = __builtin_bswap64(word);
+            std::memcpy(destination, &word, sizeof word);
+            return status::kOk;
         }
     }
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        const unsigned high = hex_value(upcase, text[i]), low = hex_value(upcase, text[i + 1]);
+        if ((high | low) > 0xF) return status::kNotHex;
+        destination[i / 2] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    // An odd count: the last digit is checked, and has no byte of its own.
+    if (i < count && hex_value(upcase, text[i]) > 0xF) return status::kNotHex;
     return status::kOk;
 }
 

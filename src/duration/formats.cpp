@@ -15,10 +15,9 @@ using shown::field_length;
 
 constexpr int kDigits = 16;           // one packed duration
 constexpr int kIntervalDigits = 32;   // two of them
-// Work areas the texts are rendered into before they are fitted.
+// The longest texts the duration formats show.
 constexpr int kDurationWork = 24;
 constexpr int kDatetimeWork = 23;
-constexpr int kIntervalWork = 200;
 constexpr std::int32_t kCutBits = render_option::kFillX | render_option::kFillHyphen;
 
 // Reading a packed value fails with kNotHex, or with code 4 when its digits do not decode.
@@ -37,26 +36,33 @@ std::int32_t read_packed(const FormatBlock* b, int digits, Entity* e) {
     return status::kOk;
 }
 
-// A copy of the caller's block that renders into a work area of `room`.
-FormatBlock work_block(const FormatBlock* b, char* area, int room) {
-    FormatBlock copy = *b;
-    copy.width = room;
-    copy.capacity = room;
-    copy.output = area;
-    return copy;
+// FitToTarget for a caller whose block's output_length is already the
+// field's length: a text that fits is copied and blank-padded here.
+inline std::int32_t fit(FormatBlock* b, const char* text, int length, int slash, std::int32_t mode) {
+    const int field = b->output_length;
+    if (length > field) return FitToTarget(b, text, length, slash, mode);
+    std::memcpy(b->output, text, static_cast<std::size_t>(length));
+    fill_blanks(b->output + length, field - length);
+    return 0;
 }
 
-// `room`: kDurationWork at most.
+// The text of a packed duration, fitted into the caller's field. `room`
+// (kLongestText at most) is the longest text the format shows: a longer one
+// shows as asterisks of that width, and is fitted as such.
 std::int32_t packed_duration_format(FormatBlock* b, std::int32_t options, int room) {
     Entity e;
     if (const std::int32_t st = read_packed(b, kDigits, &e); st != 0) return st;
     b->output_length = field_length(b);
-    char area[kDurationWork];
-    FormatBlock copy = work_block(b, area, room);
-    // A text longer than the work area arrives here as asterisks of its width.
-    convert_to_text(&e, &copy, options);
-    const int length = wzstrip(area, copy.output_length);
-    return FitToTarget(b, area, length, -1, options);
+    char text[shown::kLongestText];
+    int length = 0;
+    if (e.missing != missing_bit::kAll) {
+        length = shown::render_text(e, options, text);
+        if (length > room) {
+            fill_asterisks(text, room);
+            length = room;
+        }
+    }
+    return fit(b, text, length, -1, options);
 }
 
 bool missing_value(const Entity& e) { return e.missing == missing_bit::kAll; }
@@ -91,25 +97,18 @@ std::int32_t is8601vlf(FormatBlock* block, std::int32_t duration_options, std::i
             fill_blanks(block->output, field);
             return status::kOk;
         }
-        char area[kIntervalWork];
-        FormatBlock copy = work_block(block, area, kIntervalWork);
-        code = convert_to_text(&halves[0], &copy, options_for(halves[0], duration_options, datetime_options));
-        if (code == 0) {
-            // The synthesized start of a lone duration renders as nothing:
-            // then the duration stands alone, without '/'.
-            const int first = wzstrip(area, copy.output_length);
-            const int second_start = first > 0 ? first + 1 : 0;
-            if (first > 0) area[first] = '/';
-            copy.width -= second_start;
-            copy.capacity -= second_start;
-            copy.output = area + second_start;
-            code = convert_to_text(&halves[1], &copy, options_for(halves[1], duration_options, datetime_options));
-            if (code == 0) {
-                const int length = second_start + wzstrip(copy.output, copy.output_length);
-                code = FitToTarget(block, area, length, first, 0);
-                if (code == 0) return status::kOk;
-            }
-        }
+        auto render = [&](const Entity& e, char* text) {
+            return shown::render_text(e, options_for(e, duration_options, datetime_options), text);
+        };
+        // The synthesized start of a lone duration renders as nothing:
+        // then the duration stands alone, without '/'.
+        char area[2 * shown::kLongestText + 1];
+        const int first = render(halves[0], area);
+        const int second_start = first > 0 ? first + 1 : 0;
+        if (first > 0) area[first] = '/';
+        const int length = second_start + render(halves[1], area + second_start);
+        code = fit(block, area, length, first, 0);
+        if (code == 0) return status::kOk;
     }
     return n8601prob(block, kFillAsterisks, code);
 }
