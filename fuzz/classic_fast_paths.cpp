@@ -16,8 +16,10 @@
 namespace {
 
 using fuzz_support::Input;
+using fuzz_support::Rendered;
+using fuzz_support::render_guarded;
 
-constexpr int kRoom = 64;
+constexpr int kRoom = fuzz_support::Rendered::kRoom;
 
 struct Pair {
     FormatRoutine* fast;
@@ -59,30 +61,6 @@ double take_value(Input& in, bool datetime) {
     }
 }
 
-struct Rendered {
-    char out[kRoom];
-    std::int32_t status, length;
-};
-
-Rendered render(FormatRoutine* routine, double value, int width, int decimals, int capacity, std::uint8_t flags) {
-    Rendered r;
-    std::memset(r.out, 0x5A, sizeof r.out);
-    FormatBlock b{};
-    b.width = width;
-    b.decimals = decimals;
-    b.value = &value;
-    b.output = r.out;
-    b.capacity = capacity;
-    b.flags = flags;
-    b.output_length = -99;
-    r.status = routine(&b);
-    r.length = b.output_length;
-    const int field = width < capacity ? width : capacity;
-    for (int i = field > 0 ? field : 0; i < kRoom; ++i)
-        if (r.out[i] != 0x5A) std::abort();  // written beyond the field
-    return r;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = shape & kValidateFlag;
     // Mostly the whole width; sometimes a capacity short of it.
     const int capacity = shape & 0x80 ? (shape >> 1 & 0x3F) % (width + 1) : width;
-    const Rendered fast = render(pair.fast, value, width, decimals, capacity, flags);
-    const Rendered general = render(pair.general, value, width, decimals, capacity, flags);
+    const Rendered fast = render_guarded(pair.fast, value, width, decimals, capacity, flags);
+    const Rendered general = render_guarded(pair.general, value, width, decimals, capacity, flags);
     if (fast.status != general.status || fast.length != general.length) std::abort();
     if (std::memcmp(fast.out, general.out, kRoom) != 0) std::abort();
     return 0;

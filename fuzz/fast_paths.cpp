@@ -14,8 +14,10 @@
 namespace {
 
 using fuzz_support::Input;
+using fuzz_support::Rendered;
+using fuzz_support::render_guarded;
 
-constexpr int kRoom = 64;
+constexpr int kRoom = fuzz_support::Rendered::kRoom;
 constexpr double kDay = 86400;
 constexpr double kFirst = -138061.0 * kDay;  // 1582-01-01T00:00:00
 constexpr double kEnd = 2936548.0 * kDay;    // just past 9999-12-31
@@ -59,31 +61,6 @@ double take_value(Input& in) {
     }
 }
 
-struct Rendered {
-    char out[kRoom];
-    std::int32_t status, length;
-};
-
-Rendered render(FormatRoutine* routine, double value, int width, int decimals, std::uint8_t flags,
-                Environment* environment) {
-    Rendered r;
-    std::memset(r.out, 0x5A, sizeof r.out);
-    FormatBlock b{};
-    b.width = width;
-    b.decimals = decimals;
-    b.value = &value;
-    b.output = r.out;
-    b.capacity = width;
-    b.flags = flags;
-    b.environment = environment;
-    b.output_length = -99;
-    r.status = routine(&b);
-    r.length = b.output_length;
-    for (int i = width > 0 ? width : 0; i < kRoom; ++i)
-        if (r.out[i] != 0x5A) std::abort();  // written beyond the width
-    return r;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -107,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = in.take<std::uint8_t>() % 41;
     const int decimals = in.take<std::int8_t>() % 10;
     const std::uint8_t flags = in.take<std::uint8_t>() & kValidateFlag;
-    const Rendered fast = render(pair.fast, value, width, decimals, flags, zone);
-    const Rendered general = render(pair.general, value, width, decimals, flags, zone);
+    const Rendered fast = render_guarded(pair.fast, value, width, decimals, width, flags, zone);
+    const Rendered general = render_guarded(pair.general, value, width, decimals, width, flags, zone);
     if (fast.status != general.status || fast.length != general.length) std::abort();
     const int n = fast.length > 0 ? fast.length : 0;
     if (n > kRoom || std::memcmp(fast.out, general.out, static_cast<std::size_t>(n)) != 0) std::abort();

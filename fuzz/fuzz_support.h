@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -54,6 +55,36 @@ struct Input {
         return v;
     }
 };
+
+// One call of a format routine into a room of guard bytes: the text, its
+// status and output length; aborts when the routine writes past its field
+// (the smaller of the width and the capacity).
+struct Rendered {
+    static constexpr int kRoom = 64;
+    char out[kRoom];
+    std::int32_t status, length;
+};
+
+inline Rendered render_guarded(FormatRoutine* routine, double value, int width, int decimals, int capacity,
+                               std::uint8_t flags, Environment* environment = nullptr) {
+    Rendered r;
+    std::memset(r.out, 0x5A, sizeof r.out);
+    FormatBlock b{};
+    b.width = width;
+    b.decimals = decimals;
+    b.value = &value;
+    b.output = r.out;
+    b.capacity = capacity;
+    b.flags = flags;
+    b.environment = environment;
+    b.output_length = -99;
+    r.status = routine(&b);
+    r.length = b.output_length;
+    const int field = width < capacity ? width : capacity;
+    for (int i = field > 0 ? field : 0; i < Rendered::kRoom; ++i)
+        if (r.out[i] != 0x5A) std::abort();
+    return r;
+}
 
 // Makes a host that lives for the whole run and binds the statically linked
 // code to its services; with `module_state`, also sets up the module state
