@@ -110,22 +110,26 @@ bool read_datetime(const char* t, int n, const Chars& ch, Entity* e) {
     const std::int64_t day = byte_of(pb, 0), hour = byte_of(pb, 3), minute = byte_of(pb, 6), second = byte_of(pc, 6);
     if (year < 1582 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
         return false;
-    const double date = hostcall::zmdy(static_cast<double>(month), static_cast<double>(day), static_cast<double>(year));
-    if (calendar::missing(date)) return false;
-    const double value =
-        hostcall::zdhms(date, static_cast<double>(hour), static_cast<double>(minute), static_cast<double>(second));
-    if (calendar::missing(value)) return false;
-
     const std::int64_t components[] = {year, month, day, hour, minute, second};
     // The digits as they stand, the month as one digit.
     const std::uint64_t na = nibbles(xa), nb = nibbles(xb), nc = nibbles(xc);
     const std::uint64_t packed = digit_form::word(byte_of(na, 0) << 8 | byte_of(na, 2), static_cast<unsigned>(month),
                                                   byte_of(nb, 0), byte_of(nb, 3), byte_of(nb, 6), byte_of(nc, 6),
                                                   kNoFraction | 1);
-    store_record(e, value, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
-                                                             missing_bit::kDay | missing_bit::kHour |
-                                                             missing_bit::kMinute | missing_bit::kSecond),
+    // The record before the host's calendar is asked, so that only the
+    // record stays live across its two calls; should the calendar refuse
+    // the date, the general reader starts again from a cleared record.
+    store_record(e, 0, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
+                                                         missing_bit::kDay | missing_bit::kHour |
+                                                         missing_bit::kMinute | missing_bit::kSecond),
                  true, false, packed);
+    const double date =
+        hostcall::zmdy(static_cast<double>(e->month), static_cast<double>(e->day), static_cast<double>(e->year));
+    if (calendar::missing(date)) return false;
+    const double value = hostcall::zdhms(date, static_cast<double>(e->hour), static_cast<double>(e->minute),
+                                         static_cast<double>(e->second));
+    if (calendar::missing(value)) return false;
+    e->value = value;
     return true;
 }
 
