@@ -1,9 +1,11 @@
 // Compares the host's numeric text and calendar services with what they
 // stand in for: zfmt's common-case path with its general routine (text,
 // output length, status, nothing written past the width), the calendar's
-// dates and day numbers with the date library's, and the splits of a
-// datetime with the remainders std::fmod gives. Values are raw bits or near
-// the rounding edges of the decimals asked for.
+// dates and day numbers with the date library's, the day number of any
+// month, day and year with a plain whole-number check and the date
+// library's count, the splits of a datetime with the remainders std::fmod
+// gives, and the hexadecimal digits of bytes with a digit-by-digit writer.
+// Values are raw bits or near the rounding edges of the decimals asked for.
 #include <date/date.h>
 
 #include <bit>
@@ -88,6 +90,47 @@ void compare_calendar(double x) {
         std::abort();
 }
 
+// A month, day or year: raw bits, or a small whole number (around the
+// bounds of each) moved by a few ulps or made negative zero.
+double take_part(Input& in, int around) {
+    const std::uint8_t kind = in.take<std::uint8_t>();
+    if (kind & 1) return std::bit_cast<double>(in.take<std::uint64_t>());
+    double v = around + static_cast<std::int16_t>(in.take<std::uint16_t>()) % 40;
+    if (kind & 2) v = static_cast<double>(static_cast<std::int16_t>(in.take<std::uint16_t>()));
+    for (int step = static_cast<std::int8_t>(kind) >> 4; step != 0; step += step > 0 ? -1 : 1)
+        v = std::nextafter(v, step > 0 ? INFINITY : -INFINITY);
+    return (kind & 4) && v == 0 ? -0.0 : v;
+}
+
+void compare_day_number(double month, double day, double year) {
+    const auto whole = [](double x) { return std::floor(x) == x; };
+    double want = NAN;
+    if (whole(month) && whole(day) && whole(year) && month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
+        year >= -32767 && year <= 32767) {
+        const date::year_month_day ymd{date::year{static_cast<int>(year)}, date::month{static_cast<unsigned>(month)},
+                                       date::day{static_cast<unsigned>(day)}};
+        if (ymd.ok()) want = date::sys_days(ymd).time_since_epoch().count() + 3653;
+    }
+    if (bits_of(service::zmdy(month, day, year)) != bits_of(want)) std::abort();
+}
+
+void compare_hex(Input& in) {
+    std::uint8_t bytes[40];
+    for (std::uint8_t& b : bytes) b = in.take<std::uint8_t>();
+    const int count = in.take<std::uint8_t>() % 41 - 1, width = in.take<std::uint8_t>() % 86 - 2;
+    constexpr char kHex[] = "0123456789ABCDEF";
+    char want[84];
+    std::memset(want, '#', sizeof want);
+    for (int i = 0; i < count; ++i) {
+        if (2 * i < width) want[2 * i] = kHex[bytes[i] >> 4];
+        if (2 * i + 1 < width) want[2 * i + 1] = kHex[bytes[i] & 15];
+    }
+    Guarded out(width, '#');  // nothing written past the width
+    service::wzfmhc(bytes, count, width, 1, out.data());
+    out.check();
+    if (width > 0 && std::memcmp(out.data(), want, static_cast<std::size_t>(width)) != 0) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -100,5 +143,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compare_zfmt(value, width, decimals);
     compare_calendar(value * 1e4);
     compare_calendar(value);
+    const double month = take_part(in, -10), day = take_part(in, -10), year = take_part(in, -32780);
+    compare_day_number(month, day, year);
+    compare_day_number(month, day, static_cast<double>(static_cast<int>(value) % 3000));
+    compare_hex(in);
     return 0;
 }

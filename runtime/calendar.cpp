@@ -43,8 +43,6 @@ double floor_units(double x, double unit, double* rest) {
     return static_cast<double>(q);
 }
 
-bool is_whole(double x) { return std::floor(x) == x; }  // false for NaN and infinities too
-
 struct Civil {
     int year;
     unsigned month, day;
@@ -196,14 +194,17 @@ double zsecond(double seconds) {
 }
 
 double zmdy(double month, double day, double year) {
-    if (!is_whole(month) || !is_whole(day) || !is_whole(year)) return kMissing;
-    if (month < 1 || month > 12 || day < 1 || day > 31) return kMissing;
-    if (year < static_cast<int>(date::year::min()) || year > static_cast<int>(date::year::max())) return kMissing;
+    // The ranges first (NaN fails every comparison), then whether each is
+    // whole: within the ranges the conversion to int is exact for a whole
+    // number and drops the fraction of any other.
+    constexpr double kMinYear = static_cast<int>(date::year::min()), kMaxYear = static_cast<int>(date::year::max());
+    if (!(month >= 1 && month <= 12 && day >= 1 && day <= 31 && year >= kMinYear && year <= kMaxYear))
+        return kMissing;
+    const int m = static_cast<int>(month), d = static_cast<int>(day), y = static_cast<int>(year);
+    if (m != month || d != day || y != year) return kMissing;
     static constexpr unsigned char kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int y = static_cast<int>(year);
-    const auto m = static_cast<unsigned>(month), d = static_cast<unsigned>(day);
     if (d > kMonthDays[m - 1] && !(m == 2 && d == 29 && is_leap(y))) return kMissing;
-    return day_number_of(y, m, d);
+    return day_number_of(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
 }
 
 double zhms(double hour, double minute, double second) { return hour * 3600.0 + minute * 60.0 + second; }

@@ -267,15 +267,26 @@ constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
     return t;
 }();
 
+// The sixteen digits of eight bytes, without a test between them.
+inline void put_hex8(const std::uint8_t* bytes, char* output) {
+    for (int k = 0; k < 8; ++k) std::memcpy(output + 2 * k, kHexPairs[bytes[k]].data(), 2);
+}
+
 std::int32_t wzfmhc(const std::uint8_t* bytes, std::int32_t count, std::int32_t width, std::int32_t,
                     char* output) {
+    // The common cases first: one or two packed values of eight bytes,
+    // every digit of them fitting.
+    if ((count == 8 || count == 16) && width >= 2 * count && bytes && output) {
+        put_hex8(bytes, output);
+        if (count == 16) put_hex8(bytes + 8, output + 16);
+        return 0;
+    }
     if (!bytes || !output || count <= 0 || width <= 0) return 0;
     // The bytes whose two digits fit, then the high digit of the next one
     // when the width is odd.
     const std::int32_t whole = count < width / 2 ? count : width / 2;
     std::int32_t i = 0;
-    for (; i + 8 <= whole; i += 8)  // eight at a time, without a test between them
-        for (int k = 0; k < 8; ++k) std::memcpy(output + 2 * (i + k), kHexPairs[bytes[i + k]].data(), 2);
+    for (; i + 8 <= whole; i += 8) put_hex8(bytes + i, output + 2 * i);
     for (; i < whole; ++i) std::memcpy(output + 2 * i, kHexPairs[bytes[i]].data(), 2);
     if (whole < count && 2 * whole < width) output[2 * whole] = kHexPairs[bytes[whole]][0];
     return 0;

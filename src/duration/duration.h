@@ -46,5 +46,6 @@ int FitToTarget(FormatBlock* block, const char* text, int length, int slash, std
 // The reader's shortcut: a complete extended datetime (yyyy-mm-ddThh:mm:ss,
 // optionally with Z) or a duration of whole designated numbers that packs as
 // digits, read into the record and packed exactly as the general reader
-// does. False, with the record untouched, for any other text.
+// does. False for any other text, the record perhaps partly written: the
+// general reader, which clears it first, then reads the text.
 bool read_common_form(const char* text, int length, Entity* e);

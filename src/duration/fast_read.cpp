@@ -72,12 +72,18 @@ constexpr unsigned kNoFraction = 0x3FF << 2;
     e->calendar_pending = 0;
 }
 
-// The digit values of the bytes of w that `mask` selects (0 elsewhere), or
-// all ones when one of them is no decimal digit.
-constexpr std::uint64_t kNoDigits = ~0ull;
-inline std::uint64_t digits_where(std::uint64_t w, std::uint64_t mask) {
-    const std::uint64_t x = (w ^ 0x30 * kBytes) & mask;  // a digit becomes its value 0..9
-    return ((x & 0xF0 * kBytes) | ((x + 0x06 * kBytes) & 0x10 * kBytes)) == 0 ? x : kNoDigits;
+// Eight characters against a pattern of '0' where a digit is wanted and
+// the delimiter itself elsewhere: the word of the digit values (0 at the
+// delimiters) when every digit is a decimal digit and every delimiter is
+// as written; *bad is left nonzero otherwise.
+constexpr std::uint64_t kHighNibbles = 0xF0 * kBytes;
+inline std::uint64_t digits_against(std::uint64_t w, std::uint64_t pattern, std::uint64_t delimiters,
+                                    std::uint64_t* bad) {
+    const std::uint64_t x = w ^ pattern;  // a digit becomes its value 0..9, a delimiter as written 0
+    // A byte of 16 or more, a digit byte past 9 (no carries between bytes
+    // once every byte is below 16), a delimiter byte other than 0.
+    *bad |= (x & (kHighNibbles | (delimiters & 0x0F * kBytes))) | ((x + 0x06 * kBytes) & 0x10 * kBytes);
+    return x;
 }
 
 // Byte k of the result: the two-digit number of the digit values in bytes
@@ -88,44 +94,46 @@ inline std::uint64_t nibbles(std::uint64_t x) { return x << 4 | x >> 8; }
 
 // yyyy-mm-ddThh:mm:ss at t; `n` characters from t to the end of the text.
 // Three words cover it: at 0 (yyyy-mm-), at 8 (ddThh:mm) and at 11
-// (hh:mm:ss), the digits where the masks are set.
+// (hh:mm:ss), the delimiters where the masks are set.
 bool read_datetime(const char* t, int n, const Chars& ch, Entity* e) {
-    constexpr std::uint64_t kDigitsAt0 = 0x00FFFF00FFFFFFFFull, kDigitsAt8 = 0xFFFF00FFFF00FFFFull;
+    constexpr std::uint64_t kDelimitersAt0 = 0xFF0000FF00000000ull, kDelimitersAt8 = 0x0000FF0000FF0000ull;
     // After the seconds: the end of the text, or a Z, after which the
     // general reader stops reading.
     if (n != kDatetimeLength && !ch.is(t[kDatetimeLength], 'Z')) return false;
-    const std::uint64_t a = load8(t), b = load8(t + 8), c = load8(t + 11);
-    const std::uint64_t xa = digits_where(a, kDigitsAt0), xb = digits_where(b, kDigitsAt8),
-                        xc = digits_where(c, kDigitsAt8);
-    if (xa == kNoDigits || xb == kNoDigits || xc == kNoDigits) return false;
     // The delimiters as written, as the host's upper-case table sees them,
     // and the one after the year no digit to its character classes (which
     // would make the text basic).
-    if ((a & ~kDigitsAt0) != 0x2D00002D00000000ull || (b & ~kDigitsAt8) != 0x00003A0000540000ull ||
-        (c & ~kDigitsAt8) != 0x00003A00003A0000ull)
-        return false;
+    std::uint64_t bad = 0;
+    const std::uint64_t xa = digits_against(load8(t), 0x2D30302D30303030ull, kDelimitersAt0, &bad);
+    const std::uint64_t xb = digits_against(load8(t + 8), 0x30303A3030543030ull, kDelimitersAt8, &bad);
+    const std::uint64_t xc = digits_against(load8(t + 11), 0x30303A30303A3030ull, kDelimitersAt8, &bad);
+    if (bad != 0) return false;
     if (!ch.keeps('-') || !ch.keeps('T') || !ch.keeps(':') || hostcall::is_digit('-')) return false;
     const std::uint64_t pa = pairs(xa), pb = pairs(xb), pc = pairs(xc);
     const std::int64_t year = byte_of(pa, 0) * 100 + byte_of(pa, 2), month = byte_of(pa, 5);
     const std::int64_t day = byte_of(pb, 0), hour = byte_of(pb, 3), minute = byte_of(pb, 6), second = byte_of(pc, 6);
     if (year < 1582 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
         return false;
-    const double date = hostcall::zmdy(static_cast<double>(month), static_cast<double>(day), static_cast<double>(year));
-    if (calendar::missing(date)) return false;
-    const double value =
-        hostcall::zdhms(date, static_cast<double>(hour), static_cast<double>(minute), static_cast<double>(second));
-    if (calendar::missing(value)) return false;
-
     const std::int64_t components[] = {year, month, day, hour, minute, second};
     // The digits as they stand, the month as one digit.
     const std::uint64_t na = nibbles(xa), nb = nibbles(xb), nc = nibbles(xc);
     const std::uint64_t packed = digit_form::word(byte_of(na, 0) << 8 | byte_of(na, 2), static_cast<unsigned>(month),
                                                   byte_of(nb, 0), byte_of(nb, 3), byte_of(nb, 6), byte_of(nc, 6),
                                                   kNoFraction | 1);
-    store_record(e, value, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
-                                                             missing_bit::kDay | missing_bit::kHour |
-                                                             missing_bit::kMinute | missing_bit::kSecond),
+    // The record before the host's calendar is asked, so that only the
+    // record stays live across its two calls; should the calendar refuse
+    // the date, the general reader starts again from a cleared record.
+    store_record(e, 0, components, missing_bit::kAll & ~(missing_bit::kYear | missing_bit::kMonth |
+                                                         missing_bit::kDay | missing_bit::kHour |
+                                                         missing_bit::kMinute | missing_bit::kSecond),
                  true, false, packed);
+    const double date =
+        hostcall::zmdy(static_cast<double>(e->month), static_cast<double>(e->day), static_cast<double>(e->year));
+    if (calendar::missing(date)) return false;
+    const double value = hostcall::zdhms(date, static_cast<double>(e->hour), static_cast<double>(e->minute),
+                                         static_cast<double>(e->second));
+    if (calendar::missing(value)) return false;
+    e->value = value;
     return true;
 }
 

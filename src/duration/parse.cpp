@@ -317,22 +317,57 @@ int read_date_or_duration_general(const char* text, int length, Entity* e, int m
     return convert_to_bcd(e);
 }
 
-int get_bcd8(FormatBlock* block, int kind, int mode) {
+}  // extern "C"
+
+namespace {
+
+// The packed digits of a record read without a problem, when it is of the
+// kind asked for (as hexify writes them).
+inline void put_packed(FormatBlock* block, const Entity& e, int kind) {
+    block->output_length = std::min(block->capacity, 16);
+    if (e.is_datetime == kind && block->output_length > 0)
+        hostcall::wzfmhc(e.packed, 8, block->output_length, 1, block->output);
+}
+
+// The text an informat reads: min(width, input length) characters.
+inline int text_length(const FormatBlock* block) {
+    return block->value ? std::max(0, std::min(block->width, block->input_length)) : 0;
+}
+
+// What get_bcd8 has not read: the missing notation and the shortcut in the
+// missing-notation mode, then the general reader.
+[[gnu::noinline]] int get_bcd8_general(FormatBlock* block, int kind, int mode, Entity& e) {
     const char* text = static_cast<const char*>(block->value);
-    int length = text ? std::max(0, std::min(block->width, block->input_length)) : 0;
-    Entity e;
+    const int length = text_length(block);
     int code = 0;
     char scratch[16];
     if (mode == parse_mode::kMissingNotation && hostcall::wzifmch(text, length, scratch) != 0) {
         calendar::make_missing(&e);
         e.is_datetime = static_cast<std::uint8_t>(kind);
-    } else if (!read_common_form(text, length, &e)) {
+    } else if (mode != parse_mode::kMissingNotation || !read_common_form(text, length, &e)) {
         code = read_date_or_duration_general(text, length, &e, mode, 0);
     }
-    block->output_length = std::min(block->capacity, 16);
-    if (code != 0) return code;
-    if (e.is_datetime == kind && block->output_length > 0) hexify(e.packed, 8, block->output, block->output_length);
-    return code;
+    if (code != 0) {
+        block->output_length = std::min(block->capacity, 16);
+        return code;
+    }
+    put_packed(block, e, kind);
+    return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+int get_bcd8(FormatBlock* block, int kind, int mode) {
+    Entity e;
+    // The missing notation is asked of the host before any reading.
+    if (mode != parse_mode::kMissingNotation &&
+        read_common_form(static_cast<const char*>(block->value), text_length(block), &e)) {
+        put_packed(block, e, kind);
+        return 0;
+    }
+    return get_bcd8_general(block, kind, mode, e);
 }
 
 }  // extern "C"

@@ -47,6 +47,16 @@ TEST_F(Informats, WhatEachOutcomeWrites) {
         {is8601pdi, ".", kMissingNotation, 0, kF16},
         {is8601pdi, ".", kLax, 0, hashes(16)},
         {is8601pdi, "20200115", kStrict, 18, hashes(16)},
+        // Common texts in the missing-notation mode, of either kind, and
+        // refused ones: read as in the other modes.
+        {is8601pdi, " 2020-01-15T10:30:00Z ", kMissingNotation, 0, "2020115103000FFD"},
+        {is8601pdi, "P1D", kMissingNotation, 0, hashes(16)},
+        {is8601pdi, "2020-02-30T00:00:00", kMissingNotation, 8, hashes(16)},
+        {is8601pdi, "2020-02-30T00:00:00", kLax, 8, hashes(16)},
+        {is8601dui, "P1Y2M3DT4H5M6S", kMissingNotation, 0, "0001203040506FFC"},
+        {is8601dui, "2020-01-15T10:30:00", kMissingNotation, 0, hashes(16)},
+        {is8601dui, "-P1D", kMissingNotation, 0, "FEFFF01FFFFFFFFC"},
+        {is8601dui, "-P1D", kLax, 0, "FEFFF01FFFFFFFFC"},
     };
     for (const Outcome& c : cases) {
         const int digits = c.routine == is8601vli ? 32 : 16;

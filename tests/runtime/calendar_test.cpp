@@ -244,3 +244,53 @@ TEST(Calendar, SplitsAtTheCorners) {
 }
 
 }  // namespace
+
+namespace {
+
+// The day number of a date as the calendar defines it, by whole-number
+// tests with std::floor and a count of days from 0000-03-01: NaN for a
+// fraction, NaN or infinity anywhere, a month or day out of range, a day
+// past its month, or a year outside -32767..32767.
+double reference_day_number(double month, double day, double year) {
+    const auto whole = [](double x) { return std::floor(x) == x; };
+    if (!whole(month) || !whole(day) || !whole(year)) return kNaN;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || year < -32767 || year > 32767) return kNaN;
+    const int y = static_cast<int>(year), m = static_cast<int>(month), d = static_cast<int>(day);
+    const bool leap = y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+    constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (d > kMonthDays[m - 1] + (m == 2 && leap ? 1 : 0)) return kNaN;
+    const long long yy = y - (m <= 2 ? 1 : 0) + 40000;  // from a March 1st before every year
+    const long long mm = (m + 9) % 12;                     // March is 0
+    const long long days = 365 * yy + yy / 4 - yy / 100 + yy / 400 + (153 * mm + 2) / 5 + d - 1;
+    constexpr long long k1960 = 365LL * 41959 + 41959 / 4 - 41959 / 100 + 41959 / 400 + (153 * 10 + 2) / 5;
+    return static_cast<double>(days - k1960);
+}
+
+}  // namespace
+
+// Every combination of month, day and year taken from the corners: whole
+// and almost whole numbers next to every bound, signed zeros, NaN, the
+// infinities, values past the range of an int, February 29th in leap,
+// common and century years, and the calendar's first and last years.
+TEST(Calendar, DayNumberAtTheCorners) {
+    ServiceHost h;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double tiny = 1e-9, near_one = std::nextafter(1.0, 0.0), past_one = std::nextafter(1.0, 2.0);
+    const std::vector<double> months = {kNaN, inf, -inf, 0.0, -0.0, near_one, 1, past_one, 1.5, 2, 3, 11.5, 12,
+                                        std::nextafter(12.0, 13.0), 13, -1, 1e300, -1e300, 0x1p31, -0x1p31 - 1};
+    const std::vector<double> days = {kNaN, inf, -inf, 0.0, -0.0, near_one, 1, 1 + tiny, 28, 28.5, 29, 30, 31,
+                                      std::nextafter(31.0, 32.0), 32, -1, 1e300, 0x1p32 + 1, -0x1p31};
+    const std::vector<double> years = {kNaN,    inf,     -inf,   0.0,    -0.0,    -1,       1,       1582,
+                                       1900,    2000,    2019,   2020,   2100,    2400,     -4,      -100,
+                                       -400,    1960.5,  -32767, -32767.5, -32768, 32767,   32767.5, 32768,
+                                       1e300,   -1e300,  0x1p31, -0x1p31 - 1, 0x1p53, 2020 + tiny};
+    auto bits = [](double v) { return std::isnan(v) ? 0x7ff8000000000000ULL : std::bit_cast<std::uint64_t>(v); };
+    for (double m : months)
+        for (double d : days)
+            for (double y : years)
+                ASSERT_EQ(bits(hostcall::zmdy(m, d, y)), bits(reference_day_number(m, d, y)))
+                    << m << " " << d << " " << y;
+    EXPECT_EQ(reference_day_number(1, 1, 1960), 0);
+    EXPECT_EQ(reference_day_number(2, 29, 2000), 14669);
+    EXPECT_EQ(reference_day_number(1, 1, 0), -715875);
+}
