@@ -212,6 +212,29 @@ Written Host::NumericFormat::format_to(double value, char* out, std::size_t cap)
     return Written{static_cast<std::size_t>(std::clamp(block.output_length, 0, s.room)), status};
 }
 
+std::size_t Host::NumericFormat::format_lines(const double* values, std::size_t n, char* out,
+                                              std::size_t cap) const {
+    const State& s = *state_;
+    const std::size_t line = static_cast<std::size_t>(s.room) + 1;
+    if (n != 0 && cap / n < line) [[unlikely]]
+        throw Error(s.name + ": the target holds " + std::to_string(cap) + " characters, " + std::to_string(n) +
+                    " lines need " + std::to_string(line) + " each");
+    // One scope for the batch: every call runs on this thread with the same
+    // context current.
+    detail::CallScope scope(s.context);
+    char* at = out;
+    for (std::size_t i = 0; i < n; ++i) {
+        // A fresh block each time: a routine may change its fields during a call.
+        FormatBlock block = s.block;
+        block.value = values + i;
+        block.output = at;
+        s.routine(&block);
+        at += std::clamp(block.output_length, 0, s.room);
+        *at++ = '\n';
+    }
+    return static_cast<std::size_t>(at - out);
+}
+
 Host::NumericFormat Host::prepare_format(const CatalogueEntry& entry, const Request& request) const {
     require(entry, entry.kind == Kind::format && entry.shape == Shape::numeric, "not a numeric format");
     const Call call(entry, request);

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -128,6 +129,51 @@ TEST(Concurrency, ThreadsRenderAndReadThroughOneHost) {
     stop = true;
     registrar.join();
     dlclose(module);
+    EXPECT_EQ(mismatches.load(), 0);
+}
+
+// One prepared format shared by threads that render batches of lines at
+// once (one call scope a batch), on two hosts with different zones: every
+// batch equals what one thread gets.
+TEST(Concurrency, ThreadsShareAPreparedFormatsLines) {
+    std::vector<std::unique_ptr<isofmt::Host>> hosts;
+    for (const char* zone : {"America/New_York", "Australia/Lord_Howe"}) {
+        isofmt::HostConfig config;
+        config.environment.time_zone = zone;
+        hosts.push_back(std::make_unique<isofmt::Host>(config));
+        hosts.back()->load_directory(ISOFMT_PLUGIN_DIR);
+    }
+    std::vector<double> values;
+    for (int i = 0; i < 64; ++i) values.push_back(-2e9 + i * 7.3e7 + i * 0.125);
+    struct Shared {
+        isofmt::Host::NumericFormat format;
+        std::string expected;
+    };
+    std::vector<Shared> shared;
+    for (const auto& host : hosts)
+        for (const char* name : {"E8601DX", "E8601LX", "E8601DT"}) {
+            isofmt::Request r;
+            r.width = 29;
+            r.decimals = 3;
+            Shared s{host->prepare_format(host->entry(name, isofmt::Kind::format), r), {}};
+            s.expected.resize(values.size() * (s.format.room() + 1));
+            s.expected.resize(s.format.format_lines(values.data(), values.size(), s.expected.data(), s.expected.size()));
+            shared.push_back(std::move(s));
+        }
+    ASSERT_NE(shared[0].expected, shared[3].expected);  // the zones differ
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 6; ++t)
+        workers.emplace_back([&, t] {
+            std::string out;
+            for (int i = 0; i < 200; ++i) {
+                const Shared& s = shared[(i + t) % shared.size()];
+                out.resize(values.size() * (s.format.room() + 1));
+                out.resize(s.format.format_lines(values.data(), values.size(), out.data(), out.size()));
+                if (out != s.expected) ++mismatches;
+            }
+        });
+    for (auto& w : workers) w.join();
     EXPECT_EQ(mismatches.load(), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 #include <isofmt/host.h>
@@ -180,6 +181,47 @@ TEST(HostLog, ProblemsLoggedOnlyWithDiagnostics) {
                 ::testing::ElementsAre(::testing::HasSubstr("Problem with formatting: Insufficient room to format the result.")));
     EXPECT_THAT(logged_lines("N8601DIA"), ::testing::IsEmpty());
     EXPECT_THAT(logged_lines(""), ::testing::IsEmpty());
+}
+
+// format_lines writes, for every value in turn, what format_to writes and a
+// LF, and nothing past the lines; it refuses a target that cannot hold n
+// lines of room() and a LF.
+TEST_F(LoadedHost, LinesOfAPreparedFormatAreItsTextsInTurn) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double values[] = {0, -1.5, 2031915907.25, 1e12, -1e12, nan, 86399.9995, -0.0, 1e300, 59.9999};
+    const std::size_t n = std::size(values);
+    struct Row {
+        const char* name;
+        Request request;
+    };
+    Request wide = sized(40, 6);
+    Request narrow_capacity = sized(19);
+    narrow_capacity.capacity = 5;
+    Request validated = sized(10, 12);
+    validated.validate = true;
+    const Row rows[] = {{"E8601DT", sized(19)},   {"E8601DT", sized(23, 3)}, {"E8601DZ", sized(29, 3)},
+                        {"E8601DA", Request{}},   {"CLKDT", sized(19)},      {"B8601DZ", sized(26)},
+                        {"E8601TM", wide},        {"E8601DT", narrow_capacity}, {"E8601DT", validated}};
+    for (const Row& row : rows) {
+        const CatalogueEntry& e = entry(host, row.name, Kind::format);
+        const isofmt::Host::NumericFormat prepared = host.prepare_format(e, row.request);
+        const std::size_t line = prepared.room() + 1;
+        std::string expected, one(prepared.room(), '#');
+        for (double v : values) {
+            const isofmt::Written w = prepared.format_to(v, one.data(), one.size());
+            expected.append(one, 0, w.length);
+            expected += '\n';
+        }
+        for (std::size_t count : {std::size_t{0}, std::size_t{1}, n}) {
+            std::string out(count * line + 8, '#');
+            const std::size_t written = prepared.format_lines(values, count, out.data(), count * line);
+            const std::size_t want = count == n ? expected.size() : count == 0 ? 0 : expected.find('\n') + 1;
+            EXPECT_EQ(out.substr(0, written), expected.substr(0, want)) << row.name << " " << count;
+            EXPECT_EQ(out.substr(written).find_first_not_of('#'), std::string::npos) << row.name << " " << count;
+        }
+        std::string out(n * line, '#');
+        EXPECT_THROW(prepared.format_lines(values, n, out.data(), n * line - 1), isofmt::Error) << row.name;
+    }
 }
 
 }  // namespace

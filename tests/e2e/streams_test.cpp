@@ -3,7 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "tool_runner.h"
 
@@ -93,6 +98,80 @@ TEST(ToolIo, ClosedPipeEndsQuietly) {
         EXPECT_EQ(run.err, "") << prefix;
     }
     std::remove(input.c_str());
+}
+
+// Standard input renders its plain decimals a batch at a time and finds its
+// lines a word at a time; the values given as arguments go one by one. Both
+// must print the same, with every other kind of line in between: missing
+// notations, literals, blanks around, bad values, blank lines, CR LF ends,
+// long lines, lines of every length around the word steps, and no LF at the
+// end.
+TEST(ToolStream, SameAsValueByValue) {
+    std::mt19937_64 rng(1960);
+    std::vector<std::string> values;
+    const char* const others[] = {".",      "nan",   "NaN", " 5 ",  "-7.25", "+5",   "1e5", ".5",   "5.",  "-0",
+                                  "x",      "",      "1234567890123456",     "123456789012345", "2020-01-15T10:30:00",
+                                  "2020-01-15", "20200115T103000Z", "12:00", "1 2",  "--1", "0.000000001"};
+    for (int i = 0; i < 8000; ++i) {
+        switch (rng() % 8) {
+        case 0: values.push_back(others[rng() % std::size(others)]); break;
+        case 1: values.push_back(std::string(rng() % 40, '0') + std::to_string(rng() % 1000)); break;
+        case 2: values.push_back(blanks(static_cast<int>(i % 1000 == 2 ? 3000 : rng() % 20)) + "86400"); break;
+        default: {
+            std::string v = std::to_string(static_cast<long long>(rng() % 10000000000) - 3000000000);
+            if (rng() % 2) v += "." + std::to_string(rng() % 1000);
+            values.push_back(v);
+        }
+        }
+    }
+    for (const char* format : {"E8601DT19", "E8601DA", "E8601DT23.3"}) {
+        for (bool final_lf : {true, false}) {
+            std::string input;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                input += values[i];
+                // CR LF on some of the lines that read as numbers.
+                if (i % 3 == 0 && values[i].find_first_of("0123456789") != std::string::npos) input += '\r';
+                if (i + 1 < values.size() || final_lf) input += '\n';
+            }
+            const ToolRun stream = run_tool({"format", "--keep-going", format, "-"}, input);
+            EXPECT_EQ(lines(stream.out).size(), values.size()) << format;
+            // The arguments in parts that a command line holds.
+            std::string out, err;
+            int exit_code = 0;
+            constexpr std::size_t kPart = 2000;
+            for (std::size_t from = 0; from < values.size(); from += kPart) {
+                std::vector<std::string> args = {"format", "--keep-going", format};
+                args.insert(args.end(), values.begin() + from,
+                            values.begin() + std::min(values.size(), from + kPart));
+                const ToolRun part = run_tool(args);
+                exit_code = std::max(exit_code, part.exit_code);
+                out += part.out;
+                for (const std::string& line : lines(part.err)) {
+                    const std::string prefix = "isofmt: value ";
+                    ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
+                    const std::size_t colon = line.find(':', prefix.size());
+                    const long number = std::stol(line.substr(prefix.size(), colon - prefix.size()));
+                    err += "isofmt: standard input, line " + std::to_string(from + number) + line.substr(colon) + "\n";
+                }
+            }
+            EXPECT_EQ(stream.exit_code, exit_code) << format;
+            EXPECT_TRUE(stream.out == out) << format << " final LF " << final_lf;
+            EXPECT_TRUE(stream.err == err) << format;
+        }
+    }
+    // To one place, a problem comes after the lines before it.
+    const ToolRun merged =
+        run_shell("printf '0\\n1\\nx\\n2\\n' | " + tool_command({"format", "--keep-going", "E8601DA", "-"}) + " 2>&1");
+    const std::vector<std::string> got = lines(merged.out);
+    ASSERT_EQ(got.size(), 5u) << merged.out;
+    EXPECT_EQ(got[1], "1960-01-02");
+    EXPECT_THAT(got[2], ::testing::StartsWith("isofmt: standard input, line 3: unparsable value 'x'"));
+    EXPECT_EQ(got[3], blanks(9) + ".");
+    // Without --keep-going the lines before the bad one are written.
+    const ToolRun stop = run_tool({"format", "E8601DA", "-"}, "0\n1\n2\nbad\n3\n");
+    EXPECT_EQ(stop.exit_code, 2);
+    EXPECT_EQ(lines(stop.out), (std::vector<std::string>{"1960-01-01", "1960-01-02", "1960-01-03"}));
+    EXPECT_THAT(stop.err, HasSubstr("standard input, line 4: unparsable value 'bad'"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The format and informat commands: one output line per value, from the
 // arguments or streamed from standard input.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,10 +25,18 @@ namespace {
 // for informats), then LF. flush() writes what is held.
 class LineWriter {
 public:
-    LineWriter(bool status, Kind kind, std::size_t room)
-        : status_(status), kind_(kind), size_(kBlock + room + 1), buffer_(new char[size_]) {}
+    // Lines of at most `room` characters and their LF, `batch` at a time.
+    LineWriter(bool status, Kind kind, std::size_t room, std::size_t batch)
+        : status_(status), kind_(kind), size_(kBlock + batch * (room + 1)), buffer_(new char[size_]) {}
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
+
+    // Lines of n values rendered together, without --status; n at most
+    // the batch.
+    void put_lines(const Host::NumericFormat& format, const double* values, std::size_t n) {
+        used_ += format.format_lines(values, n, buffer_.get() + used_, size_ - used_);
+        if (used_ >= kBlock) flush();
+    }
 
     char* target() { return buffer_.get() + used_; }
 
@@ -81,9 +91,32 @@ private:
 // LF. A read error throws IoError.
 class LineReader {
 public:
-    LineReader() : buffer_(kBlock) {}
+    LineReader() : buffer_(kBlock + kPadding) {}
 
     bool next(std::string_view& line) {
+        // A short line is found a word at a time, with no call: the buffer
+        // holds kPadding bytes past what was read, so a word may end there.
+        const char* const from = buffer_.data() + at_;
+        const char* const held = buffer_.data() + held_;
+        const char* p = from;
+        for (int k = 0; k < 8 && p < held; ++k, p += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            const std::uint64_t x = w ^ 0x0A0A0A0A0A0A0A0A;  // LF bytes become zero
+            // The lowest byte marked is the first zero byte.
+            if (const std::uint64_t zero = (x - 0x0101010101010101) & ~x & 0x8080808080808080) {
+                const char* const lf = p + std::countr_zero(zero) / 8;
+                if (lf >= held) break;
+                at_ = static_cast<std::size_t>(lf - buffer_.data()) + 1;
+                line = cut(from, lf);
+                return true;
+            }
+        }
+        return next_block(line);
+    }
+
+private:
+    [[gnu::noinline]] bool next_block(std::string_view& line) {
         for (;;) {
             const char* from = buffer_.data() + at_;
             if (const void* lf = std::memchr(from, '\n', held_ - at_)) {
@@ -97,9 +130,9 @@ public:
             held_ -= at_;
             std::memmove(buffer_.data(), from, held_);
             at_ = 0;
-            if (held_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
+            if (held_ + kPadding == buffer_.size()) buffer_.resize(2 * buffer_.size());
             errno = 0;
-            const std::size_t got = std::fread(buffer_.data() + held_, 1, buffer_.size() - held_, stdin);
+            const std::size_t got = std::fread(buffer_.data() + held_, 1, buffer_.size() - kPadding - held_, stdin);
             if (got == 0) {
                 if (std::ferror(stdin))
                     throw IoError(std::string("cannot read standard input: ") + std::strerror(errno ? errno : EIO));
@@ -112,7 +145,6 @@ public:
         }
     }
 
-private:
     static std::string_view cut(const char* from, const char* to) {
         std::string_view l(from, static_cast<std::size_t>(to - from));
         if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
@@ -120,7 +152,8 @@ private:
     }
 
     static constexpr std::size_t kBlock = 1 << 16;
-    std::vector<char> buffer_;
+    static constexpr std::size_t kPadding = 8;
+    std::vector<char> buffer_;  // zero-filled, so the bytes past what was read are set
     std::size_t held_ = 0;  // characters read into buffer_
     std::size_t at_ = 0;    // where the next line starts
 };
@@ -145,7 +178,8 @@ public:
           rules_{settings.environment.missing_text},
           reader_(entry_, rules_),
           room_(host.room(entry_, request_)),
-          out_(settings.status, entry_.kind, room_) {
+          batch_(std::clamp<std::size_t>(kBlock / (room_ + 1), 1, kBatch)),
+          out_(settings.status, entry_.kind, room_, batch_) {
         if (entry_.kind == Kind::format && entry_.shape == Shape::numeric)
             numeric_.emplace(host.prepare_format(entry_, request_));
     }
@@ -172,7 +206,29 @@ public:
     void convert_standard_input() {
         LineReader in;
         std::string_view line;
-        while (in.next(line)) convert(line, Where{"standard input, line ", ++line_number_});
+        if (!numeric_ || settings_.status) {
+            while (in.next(line)) convert(line, Where{"standard input, line ", ++line_number_});
+            return;
+        }
+        // The plain decimals are gathered and rendered a batch at a time;
+        // any other line renders the batch before it, then goes its own way.
+        double values[kBatch];
+        std::size_t n = 0;
+        while (in.next(line)) {
+            ++line_number_;
+            if (const std::optional<double> v = reader_.plain(line)) {
+                values[n++] = *v;
+                if (n == batch_) {
+                    out_.put_lines(*numeric_, values, n);
+                    n = 0;
+                }
+                continue;
+            }
+            out_.put_lines(*numeric_, values, n);
+            n = 0;
+            convert(line, Where{"standard input, line ", line_number_});
+        }
+        out_.put_lines(*numeric_, values, n);
     }
 
     void flush() { out_.flush(); }
@@ -187,6 +243,9 @@ private:
         std::fprintf(stderr, "isofmt: %s: %s\n", where.text().c_str(), problem.c_str());
     }
 
+    static constexpr std::size_t kBlock = 1 << 16;
+    static constexpr std::size_t kBatch = 64;
+
     const Host& host_;
     const Settings& settings_;
     const CatalogueEntry& entry_;
@@ -194,6 +253,7 @@ private:
     const ValueRules rules_;
     const ValueReader reader_;
     const std::size_t room_;
+    const std::size_t batch_;  // values rendered together, kBatch or fewer
     std::optional<Host::NumericFormat> numeric_;  // the request checked once
     LineWriter out_;
     FormatValue value_;

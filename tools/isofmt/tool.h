@@ -10,6 +10,8 @@
 #include <isofmt/host.h>
 #include <isofmt/select.h>
 
+#include "decimal.h"
+
 namespace isofmt::tool {
 
 // A mistake in how the tool was called: reported as one line on standard
@@ -90,6 +92,16 @@ class ValueReader {
 public:
     ValueReader(const CatalogueEntry& entry, const ValueRules& rules);
     bool read(std::string_view text, FormatValue& value, std::string& problem) const;
+
+    // The number of a plain decimal that is not the missing notation, which
+    // read() gives for it; nullopt for any other text, and for every text
+    // when the format does not take a number.
+    std::optional<double> plain(std::string_view text) const {
+        if (!numeric_) return std::nullopt;
+        const std::string_view t = detail::trim(text);
+        if (t == missing_) return std::nullopt;
+        return detail::read_plain_decimal(t);
+    }
 
 private:
     const CatalogueEntry& entry_;

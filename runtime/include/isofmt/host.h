@@ -182,6 +182,11 @@ public:
         ~NumericFormat();
         std::size_t room() const;
         Written format_to(double value, char* out, std::size_t cap) const;
+        // Renders values[0..n) one after another from `out`, each text as
+        // format_to writes it followed by LF (the statuses are not kept);
+        // returns the characters written. Throws Error when cap is less
+        // than n * (room() + 1).
+        std::size_t format_lines(const double* values, std::size_t n, char* out, std::size_t cap) const;
 
     private:
         friend class Host;
