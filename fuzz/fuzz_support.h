@@ -86,6 +86,14 @@ inline Rendered render_guarded(FormatRoutine* routine, double value, int width, 
     return r;
 }
 
+// A host configuration whose log lines (the too-short-target notes and
+// the like) are dropped, so that a run prints only its findings.
+inline isofmt::HostConfig quiet_config() {
+    isofmt::HostConfig config;
+    config.log = [](std::string_view) {};
+    return config;
+}
+
 // Makes a host that lives for the whole run and binds the statically linked
 // code to its services; with `module_state`, also sets up the module state
 // record as the ISO modules' registration does. Call it once per process.

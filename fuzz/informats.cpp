@@ -22,9 +22,7 @@ std::int32_t mode_of(std::uint8_t pick, std::int32_t other) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    isofmt::HostConfig config;
-    config.log = [](std::string_view) {};  // the too-short-target lines
-    isofmt::Host& host = fuzz_support::bind_host(std::move(config), /*module_state=*/false);
+    isofmt::Host& host = fuzz_support::bind_host(fuzz_support::quiet_config(), /*module_state=*/false);
     const char* names[3] = {"IS860VL", "IS860DU", "IS860PD"};
     for (int i = 0; i < 3; ++i) {
         const isofmt::CatalogueEntry* e = host.find(names[i], isofmt::Kind::informat);

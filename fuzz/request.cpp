@@ -30,9 +30,8 @@ int count(fuzz_support::Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    isofmt::HostConfig config;
+    isofmt::HostConfig config = fuzz_support::quiet_config();
     config.debug = "N8601DIAG";
-    config.log = [](std::string_view) {};
     host = &fuzz_support::bind_host(std::move(config));
     for (const auto& e : host->catalogue()) entries.push_back(&e);
     environments[1] = host->default_environment();

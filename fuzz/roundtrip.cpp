@@ -29,9 +29,7 @@ isofmt::Result read(const Bound& b, std::string_view text) { return host->inform
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    isofmt::HostConfig config;
-    config.log = [](std::string_view) {};
-    host = &fuzz_support::bind_host(std::move(config));
+    host = &fuzz_support::bind_host(fuzz_support::quiet_config());
     for (int i = 0; i < 3; ++i) {
         bound[i] = {host->find(kPairs[i].name, isofmt::Kind::informat), host->find(kPairs[i].name, isofmt::Kind::format)};
         if (!bound[i].informat || !bound[i].format) std::abort();

@@ -90,9 +90,7 @@ void run(std::string_view format, std::string_view text, isofmt::Kind kind, std:
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    isofmt::HostConfig config;
-    config.log = [](std::string_view) {};
-    host = &fuzz_support::bind_host(std::move(config));
+    host = &fuzz_support::bind_host(fuzz_support::quiet_config());
     return 0;
 }
 

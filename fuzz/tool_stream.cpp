@@ -64,9 +64,7 @@ void render(const isofmt::Host::NumericFormat& format, const std::vector<double>
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    isofmt::HostConfig config;
-    config.log = [](std::string_view) {};
-    host = &fuzz_support::bind_host(std::move(config));
+    host = &fuzz_support::bind_host(fuzz_support::quiet_config());
     return 0;
 }
 
