@@ -39,16 +39,14 @@ const Pair kPairs[] = {
 };
 
 double take_value(Input& in, bool datetime) {
-    const std::uint8_t kind = in.take<std::uint8_t>();
-    const std::uint64_t bits = in.take<std::uint64_t>();
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    if (kind & 1) return v;
-    const double fraction = static_cast<double>(bits >> 11) / 9007199254740992.0;
+    const fuzz_support::Draw d = fuzz_support::draw(in);
+    if (d.raw()) return d.value();
+    const std::uint8_t kind = d.kind;
+    const double fraction = d.fraction();
     // A day from a little before the range to a little past it; times use
     // a few days either side of zero.
     const double day = datetime ? std::floor((fraction * 1.1 - 0.05) * (6589336.0 + 138061.0)) - 138061.0
-                                : static_cast<double>(static_cast<int>(bits % 7) - 3);
+                                : static_cast<double>(static_cast<int>(d.bits % 7) - 3);
     const double hair = (fraction - 0.5) * 1e-6;
     switch (kind >> 1 & 7) {
         case 0: return day * 86400 + (kind >> 4) * 60.0 + 59.5 + hair;          // a minute's last half second

@@ -39,12 +39,10 @@ const Pair kPairs[] = {
 const char* const kZones[] = {nullptr, "America/New_York", "Australia/Lord_Howe", "+05:45", "-03:00", "+14:00"};
 
 double take_value(Input& in) {
-    const std::uint8_t kind = in.take<std::uint8_t>();
-    const std::uint64_t bits = in.take<std::uint64_t>();
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    if (kind & 1) return v;
-    const double fraction = static_cast<double>(bits >> 11) / 9007199254740992.0;
+    const fuzz_support::Draw d = fuzz_support::draw(in);
+    if (d.raw()) return d.value();
+    const std::uint8_t kind = d.kind;
+    const double fraction = d.fraction();
     const double day = std::floor((fraction * 1.1 - 0.05) * (2936548.0 + 138061.0)) - 138061.0;
     const double hair = (fraction - 0.5) * 1e-6;
     // The edge where k decimals round up to the next second.

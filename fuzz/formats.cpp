@@ -35,12 +35,10 @@ bool is_validation_status(std::int32_t s) {
 // Value bits: either raw, or a value near the interesting span (so that most
 // inputs render text rather than asterisks).
 double take_value(Input& in) {
-    const std::uint8_t kind = in.take<std::uint8_t>();
-    const std::uint64_t bits = in.take<std::uint64_t>();
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    if (kind & 1) return v;
-    const double fraction = static_cast<double>(bits >> 11) / 9007199254740992.0;
+    const fuzz_support::Draw d = fuzz_support::draw(in);
+    if (d.raw()) return d.value();
+    const std::uint8_t kind = d.kind;
+    const double fraction = d.fraction();
     switch (kind >> 1 & 3) {
         case 0: return fraction * 86400;                                  // a time of day
         case 1: return (fraction - 0.05) * 2936548.0 * 1.1;               // a date

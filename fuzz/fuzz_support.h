@@ -6,6 +6,7 @@
 // Include it from the one source of each target: it defines the module image.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -55,6 +56,22 @@ struct Input {
         return v;
     }
 };
+
+// The start of a generated value: a kind byte, then eight bytes that are
+// either the value's own bits (odd kinds) or, by their top 53 bits, a
+// fraction in [0, 1) that the kind places near a corner.
+struct Draw {
+    std::uint8_t kind;
+    std::uint64_t bits;
+    bool raw() const { return kind & 1; }
+    double value() const { return std::bit_cast<double>(bits); }
+    double fraction() const { return static_cast<double>(bits >> 11) / 0x1p53; }
+};
+
+inline Draw draw(Input& in) {
+    const std::uint8_t kind = in.take<std::uint8_t>();
+    return {kind, in.take<std::uint64_t>()};
+}
 
 // One call of a format routine into a room of guard bytes: the text, its
 // status and output length; aborts when the routine writes past its field

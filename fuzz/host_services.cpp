@@ -16,6 +16,7 @@
 
 #include "fuzz_support.h"
 #include "services.h"
+#include "support/split_reference.h"
 
 namespace {
 
@@ -24,9 +25,10 @@ using fuzz_support::Input;
 namespace service = isofmt::service;
 
 double take_value(Input& in) {
-    const std::uint8_t kind = in.take<std::uint8_t>();
-    const std::uint64_t bits = in.take<std::uint64_t>();
-    if (kind & 1) return std::bit_cast<double>(bits);
+    const fuzz_support::Draw d = fuzz_support::draw(in);
+    if (d.raw()) return d.value();
+    const std::uint8_t kind = d.kind;
+    const std::uint64_t bits = d.bits;
     // Near a half of the last decimal: n + 0.5 units of 10^-k, moved by a few ulps.
     const int k = (kind >> 1) % 11;
     const double units = static_cast<double>(bits >> (24 + (kind >> 5))) + 0.5;
@@ -52,27 +54,14 @@ void compare_zfmt(double value, int width, int decimals) {
     if (width > 0 && std::memcmp(fast.data(), general.data(), static_cast<std::size_t>(width)) != 0) std::abort();
 }
 
-std::uint64_t bits_of(double v) { return std::isnan(v) ? 0x7ff8000000000000ULL : std::bit_cast<std::uint64_t>(v); }
+using split_reference::bits;
 
 void compare_calendar(double x) {
     // The day and time of day, hours, minutes and seconds against std::fmod.
-    double t = std::fmod(x, 86400.0);
-    double day = (x - t) / 86400.0;
-    if (t < 0) {
-        const double u = t + 86400;
-        if (u < 86400) {
-            t = u;
-            day -= 1;
-        } else {
-            t = 0;
-        }
-    }
-    t += 0.0;
-    const double in_hour = std::fmod(t, 3600.0);
-    if (bits_of(service::zdatprt(x)) != bits_of(day + 0.0) || bits_of(service::ztimprt(x)) != bits_of(t) ||
-        bits_of(service::zhour(x)) != bits_of((t - in_hour) / 3600) ||
-        bits_of(service::zminute(x)) != bits_of((in_hour - std::fmod(in_hour, 60.0)) / 60) ||
-        bits_of(service::zsecond(x)) != bits_of(std::fmod(t, 60.0)))
+    const split_reference::Split split = split_reference::split(x);
+    if (bits(service::zdatprt(x)) != bits(split.day) || bits(service::ztimprt(x)) != bits(split.time) ||
+        bits(service::zhour(x)) != bits(split.hour) || bits(service::zminute(x)) != bits(split.minute) ||
+        bits(service::zsecond(x)) != bits(split.second))
         std::abort();
     // The date of the day number x / 86400 (as days) against the date library.
     const double date = x / 86400;
@@ -111,7 +100,7 @@ void compare_day_number(double month, double day, double year) {
                                        date::day{static_cast<unsigned>(day)}};
         if (ymd.ok()) want = date::sys_days(ymd).time_since_epoch().count() + 3653;
     }
-    if (bits_of(service::zmdy(month, day, year)) != bits_of(want)) std::abort();
+    if (bits(service::zmdy(month, day, year)) != bits(want)) std::abort();
 }
 
 void compare_hex(Input& in) {
