@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "abi/problems.h"
+#include "decimal_line.h"
 #include "tool.h"
 
 namespace isofmt::tool {
@@ -91,13 +92,13 @@ private:
 // LF. A read error throws IoError.
 class LineReader {
 public:
-    LineReader() : buffer_(kBlock + kPadding) {}
+    LineReader() : buffer_(kBefore + kBlock + kAfter) {}
 
     bool next(std::string_view& line) {
         // A short line is found a word at a time, with no call: the buffer
-        // holds kPadding bytes past what was read, so a word may end there.
-        const char* const from = buffer_.data() + at_;
-        const char* const held = buffer_.data() + held_;
+        // holds kAfter bytes past what was read, so a word may end there.
+        const char* const from = data() + at_;
+        const char* const held = data() + held_;
         const char* p = from;
         for (int k = 0; k < 8 && p < held; ++k, p += 8) {
             std::uint64_t w;
@@ -107,7 +108,7 @@ public:
             if (const std::uint64_t zero = (x - 0x0101010101010101) & ~x & 0x8080808080808080) {
                 const char* const lf = p + std::countr_zero(zero) / 8;
                 if (lf >= held) break;
-                at_ = static_cast<std::size_t>(lf - buffer_.data()) + 1;
+                at_ = static_cast<std::size_t>(lf - data()) + 1;
                 line = cut(from, lf);
                 return true;
             }
@@ -115,33 +116,52 @@ public:
         return next_block(line);
     }
 
+    // The next lines while they are short plain decimals, their numbers
+    // read in place (detail::read_decimal_line) into values, at most room
+    // of them: how many. Stops before any other line and at the end of what
+    // is held, which next() then reads. The NUL kept after what is held
+    // ends the last line there: read_decimal_line takes no LF past it.
+    std::size_t next_decimals(double* values, std::size_t room) {
+        const char* p = data() + at_;
+        std::size_t n = 0;
+        for (; n < room; ++n) {
+            const unsigned length = detail::read_decimal_line(p, values[n]);
+            if (length == 0) break;
+            p += length;
+        }
+        at_ = static_cast<std::size_t>(p - data());
+        return n;
+    }
+
 private:
     [[gnu::noinline]] bool next_block(std::string_view& line) {
         for (;;) {
-            const char* from = buffer_.data() + at_;
+            const char* from = data() + at_;
             if (const void* lf = std::memchr(from, '\n', held_ - at_)) {
                 const char* end = static_cast<const char*>(lf);
-                at_ = static_cast<std::size_t>(end - buffer_.data()) + 1;
+                at_ = static_cast<std::size_t>(end - data()) + 1;
                 line = cut(from, end);
                 return true;
             }
             // The start of a line moves to the front; a line that fills the
             // buffer makes it grow.
             held_ -= at_;
-            std::memmove(buffer_.data(), from, held_);
+            std::memmove(data(), from, held_);
+            data()[held_] = '\0';
             at_ = 0;
-            if (held_ + kPadding == buffer_.size()) buffer_.resize(2 * buffer_.size());
+            if (held_ == capacity()) buffer_.resize(kBefore + 2 * capacity() + kAfter);
             errno = 0;
-            const std::size_t got = std::fread(buffer_.data() + held_, 1, buffer_.size() - kPadding - held_, stdin);
+            const std::size_t got = std::fread(data() + held_, 1, capacity() - held_, stdin);
             if (got == 0) {
                 if (std::ferror(stdin))
                     throw IoError(std::string("cannot read standard input: ") + std::strerror(errno ? errno : EIO));
                 if (held_ == 0) return false;
-                line = cut(buffer_.data(), buffer_.data() + held_);  // the last line, without its LF
+                line = cut(data(), data() + held_);  // the last line, without its LF
                 at_ = held_;
                 return true;
             }
             held_ += got;
+            data()[held_] = '\0';
         }
     }
 
@@ -151,10 +171,15 @@ private:
         return l;
     }
 
+    char* data() { return buffer_.data() + kBefore; }
+    std::size_t capacity() const { return buffer_.size() - kBefore - kAfter; }
+
     static constexpr std::size_t kBlock = 1 << 16;
-    static constexpr std::size_t kPadding = 8;
-    std::vector<char> buffer_;  // zero-filled, so the bytes past what was read are set
-    std::size_t held_ = 0;  // characters read into buffer_
+    // Bytes kept around what is read, for the loads of a line's words.
+    static constexpr std::size_t kBefore = detail::kDecimalLineBefore;
+    static constexpr std::size_t kAfter = detail::kDecimalLineAfter;
+    std::vector<char> buffer_;  // zero-filled, so the bytes around what was read are set, a NUL after it
+    std::size_t held_ = 0;  // characters read into data()
     std::size_t at_ = 0;    // where the next line starts
 };
 
@@ -212,16 +237,25 @@ public:
         }
         // The plain decimals are gathered and rendered a batch at a time;
         // any other line renders the batch before it, then goes its own way.
+        // Short decimal lines are read in place, the others as lines.
         double values[kBatch];
         std::size_t n = 0;
-        while (in.next(line)) {
+        const bool short_lines = reader_.reads_short_lines();
+        for (;;) {
+            if (short_lines) {
+                const std::size_t got = in.next_decimals(values + n, batch_ - n);
+                line_number_ += static_cast<long>(got);
+                n += got;
+            }
+            if (n == batch_) {
+                out_.put_lines(*numeric_, values, n);
+                n = 0;
+                continue;
+            }
+            if (!in.next(line)) break;
             ++line_number_;
             if (const std::optional<double> v = reader_.plain(line)) {
                 values[n++] = *v;
-                if (n == batch_) {
-                    out_.put_lines(*numeric_, values, n);
-                    n = 0;
-                }
                 continue;
             }
             out_.put_lines(*numeric_, values, n);

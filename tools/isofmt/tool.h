@@ -103,6 +103,11 @@ public:
         return detail::read_plain_decimal(t);
     }
 
+    // Whether every line that detail::read_decimal_line reads is the number
+    // plain() gives for it: not when the format takes no number, nor when
+    // the missing text is itself a plain decimal.
+    bool reads_short_lines() const { return numeric_ && !detail::read_plain_decimal(missing_); }
+
 private:
     const CatalogueEntry& entry_;
     const ValueRules& rules_;
