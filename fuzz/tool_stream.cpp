@@ -1,8 +1,9 @@
 // Fuzzes what the tool's stream of standard input does with its lines: the
 // value reader's plain decimals against the general reading (read_value)
-// and against from_chars, bit for bit, and the lines a prepared format
-// renders a batch at a time against its texts rendered one by one. Each line
-// sits between guard bytes; the batch's target too.
+// and against from_chars, bit for bit; the short decimal lines read in
+// place against the plain reading; and the lines a prepared format renders
+// a batch at a time against its texts rendered one by one. Each line sits
+// between guard bytes; the batch's target too.
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +11,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "isofmt/tool.h"  // tools/isofmt
+#include "isofmt/decimal_line.h"  // tools/isofmt
+#include "isofmt/tool.h"
 
 namespace {
 
@@ -45,6 +47,29 @@ void read_line(const isofmt::CatalogueEntry& entry, const isofmt::tool::ValueRul
         if (ec != std::errc() || end != t.data() + t.size() || !same_bits(*v, exact)) std::abort();
     }
     values.push_back(fast.number);
+}
+
+// The line at `at` of the input, as the stream reads it in place: the 16
+// bytes before it and the 16 from its start are the input's (blanks past
+// its ends), in a buffer of just those bytes. A line read must be the
+// line up to the first LF, with the number read_plain_decimal gives.
+void read_in_place(const char* begin, const char* at, const char* end, const isofmt::tool::ValueReader& reader) {
+    char window[32];
+    for (std::ptrdiff_t i = 0; i < 32; ++i) {
+        const char* c = at - 16 + i;
+        window[i] = c >= begin && c < end ? *c : ' ';
+    }
+    fuzz_support::Guarded bytes(window, sizeof window);
+    double value = 0;
+    const unsigned length = isofmt::tool::detail::read_decimal_line(bytes.data() + 16, value);
+    if (!bytes.intact()) std::abort();
+    if (length == 0) return;
+    const std::string_view line(window + 16, length - 1);
+    const std::optional<double> plain = isofmt::tool::detail::read_plain_decimal(line);
+    if (length > 16 || window[16 + length - 1] != '\n' || line.find('\n') != std::string_view::npos || !plain ||
+        !same_bits(value, *plain))
+        std::abort();
+    if (reader.reads_short_lines() && !same_bits(*reader.plain(line), value)) std::abort();
 }
 
 // The values' lines from format_lines are format_to's texts, each with LF.
@@ -87,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (text != end) {
         const char* lf = static_cast<const char*>(std::memchr(text, '\n', static_cast<std::size_t>(end - text)));
         if (!lf) lf = end;
+        read_in_place(reinterpret_cast<const char*>(in.data), text, end, reader);
         fuzz_support::Guarded line(text, static_cast<std::size_t>(lf - text));
         read_line(entry, rules, reader, std::string_view(line.data(), line.size()), values);
         if (!line.intact()) std::abort();

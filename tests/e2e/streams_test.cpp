@@ -174,5 +174,26 @@ TEST(ToolStream, SameAsValueByValue) {
     EXPECT_THAT(stop.err, HasSubstr("standard input, line 4: unparsable value 'bad'"));
 }
 
+// A missing text that is itself a plain decimal makes that line missing on
+// standard input too, as it does for an argument.
+TEST(ToolStream, MissingTextThatIsANumber) {
+    const std::vector<std::string> values = {"0", "-1", "1.5", "2", "-0", "1.50", "0.0"};
+    std::string input;
+    for (const std::string& v : values) input += v + "\n";
+    for (const char* missing : {"0", " -1 ", "1.5", "NA"}) {
+        std::vector<std::string> args = {"format", "--missing", missing, "E8601DA"};
+        const ToolRun one_by_one = [&] {
+            std::vector<std::string> a = args;
+            a.insert(a.end(), values.begin(), values.end());
+            return run_tool(a);
+        }();
+        args.push_back("-");
+        const ToolRun stream = run_tool(args, input);
+        EXPECT_EQ(stream.exit_code, 0) << missing;
+        EXPECT_EQ(stream.out, one_by_one.out) << missing;
+        EXPECT_EQ(stream.err, one_by_one.err) << missing;
+    }
+}
+
 }  // namespace
 }  // namespace e2e

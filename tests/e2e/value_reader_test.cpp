@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "isofmt/decimal_line.h"
 #include "isofmt/tool.h"
 
 namespace e2e {
@@ -87,6 +89,65 @@ TEST(ValueReader, SeededDecimals) {
         if (rng() % 8 == 0) text.insert(rng() % (text.size() + 1), 1, strays[rng() % strays.size()]);
         expect_same(reader, entry, rules, text);
         if (HasFatalFailure()) return;
+    }
+}
+
+// The short lines that the stream reads in place must be the plain decimals
+// of at most 15 characters: [-]digits[.digits], a point with a digit after
+// it, one digit at least.
+bool is_short_decimal(const std::string& line) {
+    if (line.size() > 15) return false;
+    std::size_t i = line.rfind('-', 0) == 0 ? 1 : 0, before = 0, after = 0;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) ++before;
+    if (i < line.size() && line[i] == '.')
+        for (++i; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) ++after;
+    return i == line.size() && before + after > 0 && (after > 0 || line.find('.') == std::string::npos);
+}
+
+// read_decimal_line on the line between 16 bytes before it and what follows
+// its end (LF, CR LF or none, then junk), in a buffer of exactly the bytes
+// it may read: 16 before the line and 16 from its start.
+void expect_line(const std::string& line, const std::string& end, char junk) {
+    std::string window = line + end;
+    window.resize(16, junk);
+    std::vector<char> buffer(16, junk);
+    buffer.insert(buffer.end(), window.begin(), window.end());
+    double value = 0;
+    const unsigned length = isofmt::tool::detail::read_decimal_line(buffer.data() + 16, value);
+#if defined(__SSE2__)
+    const bool read = line.size() < 16 && window[line.size()] == '\n' && is_short_decimal(line);
+    ASSERT_EQ(length != 0, read) << "'" << line << "' end " << end.size() << " junk " << int(junk);
+#endif
+    if (length == 0) return;
+    EXPECT_EQ(length, line.size() + 1);
+    const std::optional<double> plain = isofmt::tool::detail::read_plain_decimal(line);
+    ASSERT_TRUE(plain) << line;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(*plain)) << "'" << line << "'";
+}
+
+TEST(DecimalLine, SameAsPlainReading) {
+    const char* const corners[] = {"", "-", ".", "-.", "5.", ".5", "-.5", "-0", "0", "-0.0", "00000000",
+                                   "123456789012345", "-12345678901234", "1234567890.12345", "99999999999999.9",
+                                   "-9999999999999.9", "0.00000000000001", "-.00000000000001", "1.2.3", "--1",
+                                   "1-", "+5", " 5", "5 ", "1e5", "12345678x", "\xFA" "1", "1\x00" "2"};
+    const char* const ends[] = {"\n", "\r\n", "", "\n7\n", "x\n"};
+    for (const char* line : corners)
+        for (const char* end : ends)
+            for (char junk : {'\n', '7', '.', '\0'}) expect_line(line, end, junk);
+    // Seeded lines of every length, with a stray character now and then.
+    std::mt19937_64 rng(1582);
+    const std::string strays = " x/:.-+e\t\r\n\xFA\x7F";
+    for (int i = 0; i < 200000 && !HasFatalFailure(); ++i) {
+        std::string line = rng() % 3 == 0 ? "-" : "";
+        const int whole = static_cast<int>(rng() % 17), fraction = static_cast<int>(rng() % 17);
+        for (int k = 0; k < whole; ++k) line += static_cast<char>('0' + rng() % 10);
+        if (rng() % 2) {
+            line += '.';
+            for (int k = 0; k < fraction; ++k) line += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 8 == 0) line.insert(rng() % (line.size() + 1), 1, strays[rng() % strays.size()]);
+        if (line.find('\n') != std::string::npos) continue;
+        expect_line(line, ends[rng() % std::size(ends)], "\n7.\0"[rng() % 4]);
     }
 }
 
