@@ -27,6 +27,6 @@ for run in none values; do
 done
 none=$(total "$work/cg.none")
 values=$(total "$work/cg.values")
-rendering=$(callgrind_annotate --inclusive=yes "$work/cg.values" | awk '/:f8601dt / { gsub(",", "", $1); print $1; exit }')
+rendering=$(callgrind_annotate --inclusive=yes "$work/cg.values" | awk '/:f8601dt / && !found { found = 1; gsub(",", "", $1); print $1 }')
 per_value=$(( (values - none) / 100000 ))
 /usr/bin/python3 -c "import sys; p, r = int(sys.argv[1]), int(sys.argv[2]) / 100000; print('per value %d, rendering %.0f, ratio %.2f' % (p, r, p / r))" "$per_value" "$rendering"
