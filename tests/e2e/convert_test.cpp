@@ -169,6 +169,19 @@ TEST(ToolConvert, BadValuesAndShortRowsAreReportedAndKept) {
     EXPECT_EQ(report[4], (std::vector<std::string>{"6", "span", "P1X", "1", "too many digits with no delimiters"}));
 }
 
+// A routine's status is reported, and its text (fitted into the capacity
+// here) is the cell.
+TEST(ToolConvert, StatusesAreReportedWithTheirText) {
+    const ToolRun run = run_tool({"convert", "--capacity", "6", "--column", "v=CLKMMSS8.2"}, "v\n45296.789\n.\n");
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(parse_csv(run.out), (Rows{{"v"}, {"754:56"}, {"     ."}}));
+    const std::vector<std::string> said = lines(run.err);
+    ASSERT_EQ(said.size(), 2u) << run.err;
+    EXPECT_THAT(said[0], HasSubstr("line 2, column v: status 0x8001d826 (the width exceeds the output capacity; "
+                                   "the text was fitted into it) for '45296.789'"));
+    EXPECT_THAT(said[1], HasSubstr("line 3, column v: status 0x8001d826"));
+}
+
 TEST(ToolConvert, ReportedValuesAreCutAndEscaped) {
     const std::string long_value = std::string(5000, 'x') + "\x01";
     TempFile problems;

@@ -78,6 +78,11 @@ struct Column {
     Request request;
     std::string missing;  // the routine's rendering of a missing value
     ValueRules rules;     // how cells are read: the missing text reads as missing
+    // A numeric format's request checked once, and its reading of a cell
+    // with what stays the same worked out once (set by make_plan when the
+    // columns are in place, as the reader keeps a reference to rules).
+    std::shared_ptr<const Host::NumericFormat> numeric;
+    std::shared_ptr<const ValueReader> reader;
 };
 
 struct Plan {
@@ -196,13 +201,24 @@ Plan make_plan(const Host& host, const Settings& settings, const CsvOptions& opt
                              " is given more than once (--keep writes each conversion beside it)");
         of_field.push_back(&c);
     }
+    for (Column& c : plan.columns) {
+        const CatalogueEntry& e = *c.selection.entry;
+        if (e.kind != Kind::format || e.shape != Shape::numeric) continue;
+        try {
+            c.numeric = std::make_shared<const Host::NumericFormat>(host.prepare_format(e, c.request));
+        } catch (const Error&) {
+            continue;  // the general path then refuses each cell as it always has
+        }
+        c.reader = std::make_shared<const ValueReader>(e, c.rules);
+    }
     return plan;
 }
 
-// The text of one cell through a column's routine; its problem, if any,
-// goes to problems.
-std::string convert_cell(const Host& host, const Column& c, std::string_view cell, long line,
-                         std::vector<Problem>& problems) {
+// The text of one cell through a column's routine, in the column's missing
+// text or in scratch; its problem, if any, goes to problems. A numeric
+// format renders straight into scratch, without an allocation.
+std::string_view convert_cell(const Host& host, const Column& c, std::string_view cell, long line,
+                              std::vector<Problem>& problems, std::string& scratch) {
     const CatalogueEntry& entry = *c.selection.entry;
     // An empty cell is a missing value.
     if (entry.kind == Kind::format && trim_blanks(cell).empty()) return c.missing;
@@ -210,13 +226,26 @@ std::string convert_cell(const Host& host, const Column& c, std::string_view cel
         problems.push_back({line, c.label, shown(cell), std::move(code), std::move(message),
                             "line " + std::to_string(line) + ", column " + c.label + ": " + said});
     };
-    Result r;
-    try {
-        r = run(host, c.selection, c.request, cell, c.rules);
-    } catch (const UsageError& unread) {
-        const std::string message = shown(unread.what(), kShownMessage);
+    auto unread = [&](const std::string& problem) {
+        const std::string message = shown(problem, kShownMessage);
         report("value", message, message);
-        return c.missing;
+        return std::string_view(c.missing);
+    };
+    Result r;
+    if (c.numeric) {
+        FormatValue value;
+        std::string problem;
+        if (!c.reader->read(cell, value, problem)) return unread(problem);
+        if (scratch.size() < c.numeric->room()) scratch.resize(c.numeric->room());
+        const Written w = c.numeric->format_to(value.number, scratch.data(), scratch.size());
+        if (w.status == 0) return std::string_view(scratch.data(), w.length);
+        r = Result{scratch.substr(0, w.length), w.status};
+    } else {
+        try {
+            r = run(host, c.selection, c.request, cell, c.rules);
+        } catch (const UsageError& e) {
+            return unread(e.what());
+        }
     }
     if (r.status != 0) {
         if (entry.kind == Kind::informat) {
@@ -230,7 +259,8 @@ std::string convert_cell(const Host& host, const Column& c, std::string_view cel
                    std::string("status ") + word + " (" + status_text(r.status) + ") for " + in_quotes(cell));
         }
     }
-    return std::move(r.text);
+    scratch = std::move(r.text);
+    return scratch;
 }
 
 // A block of records and what became of them.
@@ -238,6 +268,7 @@ struct Job {
     csv::Block block;
     bool first = false;  // the block holds the first record (the header, if any)
     std::string out;
+    std::string scratch;  // the text of the cell being converted
     std::vector<Problem> problems;
     std::uint64_t rows = 0;
     std::uint64_t bytes_read = 0;  // input consumed when the block was cut
@@ -296,8 +327,8 @@ private:
             const std::vector<const Column*>& columns = plan_.by_field[f];
             if (columns.empty() || plan_.keep) put(job.out, n++, cell);
             for (const Column* c : columns) {
-                const std::string text = convert_cell(host_, *c, cell, r.line, job.problems);
-                put(job.out, n++, plan_.trim ? trim_blanks(text) : std::string_view(text));
+                const std::string_view text = convert_cell(host_, *c, cell, r.line, job.problems, job.scratch);
+                put(job.out, n++, plan_.trim ? trim_blanks(text) : text);
             }
         }
     }
