@@ -169,6 +169,14 @@ TEST(ToolConvert, BadValuesAndShortRowsAreReportedAndKept) {
     EXPECT_EQ(report[4], (std::vector<std::string>{"6", "span", "P1X", "1", "too many digits with no delimiters"}));
 }
 
+// A last row of one empty field, without a line end, stays a row.
+TEST(ToolConvert, LastEmptyRowWithoutLineEndIsKept) {
+    const ToolRun run = run_tool({"convert", "--column", "v=E8601DA"}, "v,w\n0,1\n\"\"");
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.out, "v,w\n1960-01-01,1\n\"\"");
+    EXPECT_EQ(parse_csv(run.out).size(), 3u);
+}
+
 // A routine's status is reported, and its text (fitted into the capacity
 // here) is the cell.
 TEST(ToolConvert, StatusesAreReportedWithTheirText) {

@@ -284,12 +284,16 @@ public:
         job.out.reserve(b.text.size() + b.text.size() / 2);
         for (std::size_t i = 0; i < b.records.size(); ++i) {
             const csv::Block::Record& r = b.records[i];
+            const std::size_t start = job.out.size();
             if (job.first && i == 0 && plan_.header)
                 write_header(job.out, b, r);
             else if (r.fields != plan_.fields)
                 pass_through(job, b, r);
             else
                 convert_row(job, b, r);
+            // A last row of one empty field without a line end would write
+            // nothing, and the row would be lost: it is written quoted.
+            if (job.out.size() == start && r.ending == csv::Ending::none) job.out += "\"\"";
             job.out += csv::ending_text(r.ending);
         }
         job.rows = b.records.size();
