@@ -231,36 +231,39 @@ std::string_view convert_cell(const Host& host, const Column& c, std::string_vie
         report("value", message, message);
         return std::string_view(c.missing);
     };
-    Result r;
+    std::string_view text;
+    std::int32_t status = 0;
     if (c.numeric) {
         FormatValue value;
         std::string problem;
         if (!c.reader->read(cell, value, problem)) return unread(problem);
         if (scratch.size() < c.numeric->room()) scratch.resize(c.numeric->room());
         const Written w = c.numeric->format_to(value.number, scratch.data(), scratch.size());
-        if (w.status == 0) return std::string_view(scratch.data(), w.length);
-        r = Result{scratch.substr(0, w.length), w.status};
+        text = std::string_view(scratch.data(), w.length);
+        status = w.status;
     } else {
         try {
-            r = run(host, c.selection, c.request, cell, c.rules);
+            Result r = run(host, c.selection, c.request, cell, c.rules);
+            scratch = std::move(r.text);
+            text = scratch;
+            status = r.status;
         } catch (const UsageError& e) {
             return unread(e.what());
         }
     }
-    if (r.status != 0) {
+    if (status != 0) {
         if (entry.kind == Kind::informat) {
-            const char* text = problem_text(r.status);
-            report(std::to_string(r.status), text,
-                   "problem " + std::to_string(r.status) + " (" + text + ") in " + in_quotes(cell));
+            const char* message = problem_text(status);
+            report(std::to_string(status), message,
+                   "problem " + std::to_string(status) + " (" + message + ") in " + in_quotes(cell));
         } else {
             char word[16];
-            std::snprintf(word, sizeof word, "0x%08x", static_cast<unsigned>(r.status));
-            report(word, status_text(r.status),
-                   std::string("status ") + word + " (" + status_text(r.status) + ") for " + in_quotes(cell));
+            std::snprintf(word, sizeof word, "0x%08x", static_cast<unsigned>(status));
+            report(word, status_text(status),
+                   std::string("status ") + word + " (" + status_text(status) + ") for " + in_quotes(cell));
         }
     }
-    scratch = std::move(r.text);
-    return scratch;
+    return text;
 }
 
 // A block of records and what became of them.
